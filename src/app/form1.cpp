@@ -1,0 +1,273 @@
+// The main window: building, load, resize and unload.
+
+#include "app/form1.h"
+
+#include "about/pictures.h"
+#include "common/messages.h"
+#include "common/twips.h"
+#include "common/version.h"
+#include "lock/codec.h"
+#include "programa.h"
+#include "settings/store.h"
+
+#include <QEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+
+template <class W>
+W* placed(W* widget, const QRect& geometry) {
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+TextBox* timeBox(QWidget* parent, int left, int limit) {
+    auto* box = placed(new TextBox(parent), twipsRect(left, 600, 975, 285));
+    box->setCentred();
+    box->setTypingLimit(limit);
+    return box;
+}
+
+QGroupBox* frame(QWidget* parent, const QString& caption, const QRect& geometry) {
+    return placed(new QGroupBox(caption, parent), geometry);
+}
+
+}  // namespace
+
+Form1::Form1(Programa& p) : Form(p) {
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    buildControls();
+    buildMenus();
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildControls() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    menuBar = new QMenuBar(this);
+    layout->setMenuBar(menuBar);
+    auto* client = new QWidget(this);
+    client->setFixedSize(twipsSize(4350, 6165));
+    layout->addWidget(client);
+
+    Image1 = placed(new Label(QString(), client), twipsRect(120, 120, 915, 915));
+    Image1->setPixmap(logoPicture().scaled(61, 61, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    Image1->setAlignment(Qt::AlignCenter);
+
+    lblTiempo1 =
+        placed(new Label(QStringLiteral("00:00:00"), client), twipsRect(1320, 120, 2850, 870));
+    QFont timeFont(QStringLiteral("Times New Roman"));
+    timeFont.setStyleHint(QFont::Serif);
+    timeFont.setPointSizeF(38.25);
+    timeFont.setBold(true);
+    lblTiempo1->setFont(timeFont);
+    lblTiempo1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    frameCuenta = frame(client, QStringLiteral("Programar Cuenta Regresiva:"),
+                        twipsRect(120, 1200, 4095, 2055));
+    h = placed(new Label(QStringLiteral("Horas"), frameCuenta), twipsRect(480, 360, 975, 255));
+    m = placed(new Label(QStringLiteral("Minutos"), frameCuenta), twipsRect(1560, 360, 975, 255));
+    s = placed(new Label(QStringLiteral("Segundos"), frameCuenta), twipsRect(2640, 360, 975, 255));
+    for (Label* caption : {h, m, s}) {
+        caption->setAlignment(Qt::AlignCenter);
+    }
+    hh = timeBox(frameCuenta, 480, 4);
+    mm = timeBox(frameCuenta, 1560, 2);
+    ss = timeBox(frameCuenta, 2640, 2);
+    cmdIniciar1 = placed(new QPushButton(QStringLiteral("Iniciar Aviso"), frameCuenta),
+                         twipsRect(360, 1080, 3360, 375));
+    Command1 = placed(new QPushButton(QStringLiteral("Calcular"), frameCuenta),
+                      twipsRect(480, 1560, 975, 375));
+    detener = placed(new QPushButton(QStringLiteral("Detener"), frameCuenta),
+                     twipsRect(1560, 1560, 975, 375));
+    detener->setEnabled(false);
+    guardar = placed(new QPushButton(QStringLiteral("Guardar"), frameCuenta),
+                     twipsRect(2640, 1560, 975, 375));
+
+    frameContra = frame(client, QStringLiteral("Proteger aviso mediante contraseña"),
+                        twipsRect(120, 3360, 4095, 855));
+    contra = placed(new CheckBox(QStringLiteral("Habilitar"), frameContra),
+                    twipsRect(240, 360, 975, 195));
+    Pass = placed(new TextBox(frameContra), twipsRect(1320, 360, 2535, 285));
+    Pass->setPasswordChar(true);
+    Pass->setCentred();
+    // The password is stored as Windows-1252 codes: a character outside that code page
+    // would come back as another password.
+    Pass->setCharacterFilter([](QChar c) { return codePageCode(c).has_value(); });
+    Pass->setEnabled(false);
+    Pass->setBackColour(BackColour::Grey);
+
+    frameTexto = frame(client, QStringLiteral("Personalizar texto del aviso"),
+                       twipsRect(120, 4320, 4095, 855));
+    habiltext = placed(new CheckBox(QStringLiteral("Habilitar"), frameTexto),
+                       twipsRect(240, 360, 975, 195));
+    texto = placed(new TextBox(frameTexto), twipsRect(1320, 360, 2535, 285));
+    texto->setCentred();
+    texto->setTypingLimit(60);
+    texto->setEnabled(false);
+    texto->setBackColour(BackColour::Grey);
+
+    frameApaga = frame(client, QStringLiteral("Apagar equipo (WinXP o Superior)."),
+                       twipsRect(120, 5280, 4095, 735));
+    habapaga = placed(new CheckBox(QStringLiteral("Habilitar"), frameApaga),
+                      twipsRect(240, 360, 975, 195));
+    apaga = placed(new OptionButton(QStringLiteral("Apagar"), frameApaga),
+                   twipsRect(1560, 360, 975, 195));
+    reinicia = placed(new OptionButton(QStringLiteral("Reiniciar"), frameApaga),
+                      twipsRect(2760, 360, 1095, 255));
+    apaga->setGroup({apaga, reinicia});
+    reinicia->setGroup({apaga, reinicia});
+    apaga->setEnabled(false);
+    reinicia->setEnabled(false);
+
+    txtCantidadSegundos1 = placed(new TextBox(client), twipsRect(5040, 3120, 1515, 285));
+    txtCantidadSegundos1->setCentred();
+    txtCantidadSegundos1->setEnabled(false);
+
+    tmrCronómetro1 = new QTimer(this);
+    tmrCronómetro1->setObjectName(QStringLiteral("tmrCronómetro1"));
+    tmrCronómetro1->setInterval(1000);
+    tmrCronómetro1->setTimerType(Qt::PreciseTimer);
+
+    // Every control is found by its name, as the other windows and the tests refer to it.
+    const std::pair<QObject*, const char*> names[] = {
+        {Image1, "Image1"},
+        {lblTiempo1, "lblTiempo1"},
+        {frameCuenta, "frameCuenta"},
+        {h, "h"},
+        {m, "m"},
+        {s, "s"},
+        {hh, "hh"},
+        {mm, "mm"},
+        {ss, "ss"},
+        {cmdIniciar1, "cmdIniciar1"},
+        {Command1, "Command1"},
+        {detener, "detener"},
+        {guardar, "guardar"},
+        {frameContra, "frameContra"},
+        {contra, "contra"},
+        {Pass, "Pass"},
+        {frameTexto, "frameTexto"},
+        {habiltext, "habiltext"},
+        {texto, "texto"},
+        {frameApaga, "frameApaga"},
+        {habapaga, "habapaga"},
+        {apaga, "apaga"},
+        {reinicia, "reinicia"},
+        {txtCantidadSegundos1, "txtCantidadSegundos1"}};
+    for (const auto& [object, name] : names) {
+        object->setObjectName(QString::fromLatin1(name));
+    }
+
+    const QList<QWidget*> tabOrder = {cmdIniciar1, contra,   Pass,    texto,   habiltext,
+                                      ss,          mm,       hh,      guardar, habapaga,
+                                      apaga,       reinicia, detener, Command1};
+    for (qsizetype i = 0; i + 1 < tabOrder.size(); ++i) {
+        setTabOrder(tabOrder[i], tabOrder[i + 1]);
+    }
+    for (QWidget* w : {static_cast<QWidget*>(Image1), static_cast<QWidget*>(lblTiempo1)}) {
+        w->setFocusPolicy(Qt::NoFocus);
+    }
+    cmdIniciar1->setDefault(true);
+    setDefaultButton(cmdIniciar1);
+    cmdIniciar1->setFocus();
+
+    connect(cmdIniciar1, &QPushButton::clicked, this, &Form1::cmdIniciar1_Click);
+    connect(tmrCronómetro1, &QTimer::timeout, this, &Form1::tmrCronómetro1_Timer);
+    connect(hh, &TextBox::Change, this, &Form1::hh_Change);
+    connect(mm, &TextBox::Change, this, &Form1::mm_Change);
+    connect(ss, &TextBox::Change, this, &Form1::ss_Change);
+    connect(Pass, &TextBox::Change, this, &Form1::Pass_Change);
+    connect(texto, &TextBox::Change, this, &Form1::texto_Change);
+    connect(lblTiempo1, &Label::Change, this, &Form1::lblTiempo1_Change);
+    connect(contra, &CheckBox::Click, this, &Form1::contra_Click);
+    connect(habiltext, &CheckBox::Click, this, &Form1::habiltext_Click);
+    connect(habapaga, &CheckBox::Click, this, &Form1::habapaga_Click);
+    connect(detener, &QPushButton::clicked, this, &Form1::detener_Click);
+    connect(guardar, &QPushButton::clicked, this, &Form1::guardar_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+}
+
+void Form1::Form_Load() {
+    setWindowTitle(versionCaption());
+    setWindowIcon(idleIcon());
+    GuardedReader store(programa.platform.store);
+
+    const QString windowState = store.text(QStringLiteral("WindowState")).value_or(QString());
+    if (windowState == u"1") {
+        setStateMinimised();
+    }
+
+    trayAdd();
+
+    store.intoText(QStringLiteral("hh"), hh);
+    store.intoText(QStringLiteral("mm"), mm);
+    store.intoText(QStringLiteral("ss"), ss);
+
+    const QString blockPass = store.text(QStringLiteral("BlockPass")).value_or(QString());
+    if (const auto decoded = DecodificaPass(blockPass)) {
+        Pass->setText(*decoded);
+    }
+
+    if (!Pass->text().isEmpty() && programa.platform.instances.earlierInstanceRunning()) {
+        programa.platform.messages.show(
+            this,
+            QStringLiteral("No se puede abrir Nodavia Tempix mas de una vez si hay un aviso "
+                           "configurado bajo contraseña."),
+            MessageIcon::Critical, kTitle);
+        programa.unload<Form1>();
+        return;
+    }
+
+    store.intoText(QStringLiteral("TextPerson"), texto);
+    store.intoCheck(QStringLiteral("ShutState"), habapaga);
+    store.intoOption(QStringLiteral("Shutdown"), apaga);
+    store.intoOption(QStringLiteral("Restart"), reinicia);
+
+    const QString runAuto = store.text(QStringLiteral("RunAuto")).value_or(QString());
+    if (runAuto != u"1") {
+        return;
+    }
+    IniciaTimer();
+    if (windowState == u"1") {
+        setStateMinimised();
+    }
+}
+
+void Form1::Form_Unload() {
+    tmrCronómetro1->stop();
+    clock_.reset();
+    trayDelete();
+    programa.end();
+}
+
+void Form1::setStateNormal() {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+}
+
+void Form1::setStateMinimised() {
+    setWindowState(windowState() | Qt::WindowMinimized);
+}
+
+void Form1::changeEvent(QEvent* event) {
+    Form::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        Form_Resize();
+    }
+}
+
+void Form1::Form_Resize() {
+    // Hidden, the window lives in the notification area. Without one, it stays minimised in
+    // the taskbar, so there is always a way back to it.
+    if (isMinimized() && programa.platform.tray.available()) {
+        hide();
+    }
+}

@@ -1,0 +1,114 @@
+// The main window's menus, which the tray icon shares, and their commands.
+
+#include "about/form5.h"
+#include "app/form1.h"
+#include "app/form2.h"
+#include "common/messages.h"
+#include "lock/form9.h"
+#include "portable/form8.h"
+#include "programa.h"
+#include "settings/form7.h"
+
+#include <QCursor>
+#include <QMenu>
+#include <QMenuBar>
+#include <QUrl>
+
+namespace {
+
+// Shows a secondary window without a modal loop and brings it forward.
+void bringUp(QWidget& window) {
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+}  // namespace
+
+void Form1::buildMenus() {
+    auto item = [this](QMenu* menu, const char* name, const QString& caption,
+                       void (Form1::*handler)()) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    mnuPopMenu = menuBar->addMenu(QStringLiteral("Archivo"));
+    mnuPopMenu->setObjectName(QStringLiteral("mnuPopMenu"));
+    nuevo = item(mnuPopMenu, "nuevo", QStringLiteral("Configurar Aviso"), &Form1::nuevo_Click);
+    cronometro =
+        item(mnuPopMenu, "cronometro", QStringLiteral("Ver Cronometro"), &Form1::cronometro_Click);
+    cancela = item(mnuPopMenu, "cancela", QStringLiteral("Cancelar Aviso"), &Form1::cancela_Click);
+    opc = item(mnuPopMenu, "opc", QStringLiteral("Opciones"), &Form1::opc_Click);
+    salir = item(mnuPopMenu, "salir", QStringLiteral("Salir"), &Form1::salir_Click);
+
+    opciones = menuBar->addMenu(QStringLiteral("Herramientas"));
+    opciones->setObjectName(QStringLiteral("opciones"));
+    portar = item(opciones, "portar", QStringLiteral("Tempix Portable"), &Form1::portar_Click);
+    guarda = item(opciones, "guarda", QStringLiteral("Opciones"), &Form1::guarda_Click);
+
+    info = menuBar->addMenu(QStringLiteral("Información"));
+    info->setObjectName(QStringLiteral("info"));
+    ayuda = item(info, "ayuda", QStringLiteral("Temas de Ayuda"), &Form1::ayuda_Click);
+    acerca = item(info, "acerca", QStringLiteral("Acerca de Tempix"), &Form1::acerca_Click);
+
+    logoMenu = menuBar->addMenu(QStringLiteral("ND 2019"));
+    logoMenu->setObjectName(QStringLiteral("logo"));
+    logoMenu->setEnabled(false);
+
+    connect(&programa.platform.tray, &TrayService::buttonReleased, this,
+            &Form1::trayButtonReleased);
+}
+
+void Form1::trayButtonReleased() {
+    mnuPopMenu->popup(QCursor::pos());
+}
+
+void Form1::nuevo_Click() {
+    if (!Pass->text().isEmpty()) {
+        bringUp(programa.form9());
+        return;
+    }
+    setStateNormal();
+    bringUp(*this);
+}
+
+void Form1::cronometro_Click() {
+    if (!txtCantidadSegundos1->text().isEmpty()) {
+        programa.form2().show();
+        return;
+    }
+    programa.platform.messages.show(this, QStringLiteral("No hay ningun aviso programado"),
+                                    MessageIcon::Critical, kShortTitle);
+}
+
+void Form1::cancela_Click() {
+    if (tmrCronómetro1->isActive()) {
+        DetieneTimer();
+    }
+}
+
+void Form1::opc_Click() {
+    bringUp(programa.form7());
+}
+
+void Form1::guarda_Click() {
+    bringUp(programa.form7());
+}
+
+void Form1::salir_Click() {
+    programa.unload<Form1>();
+}
+
+void Form1::portar_Click() {
+    bringUp(programa.form8());
+}
+
+void Form1::ayuda_Click() {
+    programa.platform.opener.open(QUrl::fromLocalFile(programa.platform.paths.programFolder() +
+                                                      QStringLiteral("/tempix_help.html")));
+}
+
+void Form1::acerca_Click() {
+    bringUp(programa.form5());
+}

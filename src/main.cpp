@@ -1,0 +1,23 @@
+#include "app/form1.h"
+#include "platform/linux/linuxplatform.h"
+#include "programa.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    app.setOrganizationName(QStringLiteral("Nodavia"));
+    app.setApplicationName(QStringLiteral("Tempix"));
+    app.setApplicationDisplayName(QStringLiteral("Nodavia Tempix"));
+    app.setDesktopFileName(QStringLiteral("nodavia-tempix"));
+    // The program lives in the notification area: hiding the last window does not end it.
+    app.setQuitOnLastWindowClosed(false);
+
+    LinuxPlatform services;
+    Programa programa(services.platform);
+    programa.start();
+    if (programa.ended()) {
+        return 0;
+    }
+    return app.exec();
+}

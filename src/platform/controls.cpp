@@ -1,0 +1,137 @@
+#include "platform/controls.h"
+
+#include <QMouseEvent>
+#include <QValidator>
+
+// Checks what the user types; QLineEdit does not apply it to text set by the program.
+class TextBoxValidator : public QValidator {
+public:
+    explicit TextBoxValidator(TextBox* box) : QValidator(box), box_(box) {}
+    State validate(QString& input, int&) const override {
+        if (box_->typingLimit_ > 0 && input.size() > box_->typingLimit_ &&
+            input.size() > box_->text().size()) {
+            return Invalid;
+        }
+        if (box_->accepts_) {
+            for (QChar c : input) {
+                if (!box_->accepts_(c)) {
+                    return Invalid;
+                }
+            }
+        }
+        return Acceptable;
+    }
+
+private:
+    TextBox* box_;
+};
+
+TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {
+    setValidator(new TextBoxValidator(this));
+    connect(this, &QLineEdit::textChanged, this, &TextBox::Change);
+}
+
+void TextBox::setTypingLimit(int characters) {
+    typingLimit_ = characters;
+}
+
+void TextBox::setCharacterFilter(std::function<bool(QChar)> accepts) {
+    accepts_ = std::move(accepts);
+}
+
+void TextBox::setBackColour(BackColour colour) {
+    backColour_ = colour;
+    QPalette p = palette();
+    const QColor c = colour == BackColour::Grey ? p.color(QPalette::Active, QPalette::Button)
+                                                : p.color(QPalette::Active, QPalette::Base);
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        p.setColor(group, QPalette::Base, c);
+    }
+    setPalette(p);
+}
+
+void TextBox::setPasswordChar(bool on) {
+    setEchoMode(on ? Password : Normal);
+}
+
+void TextBox::setCentred() {
+    setAlignment(Qt::AlignCenter);
+}
+
+CheckBox::CheckBox(const QString& caption, QWidget* parent) : QCheckBox(caption, parent) {
+    setTristate(true);
+    connect(this, &QCheckBox::stateChanged, this, &CheckBox::Click);
+}
+
+int CheckBox::value() const {
+    switch (checkState()) {
+        case Qt::Unchecked:
+            return 0;
+        case Qt::Checked:
+            return 1;
+        case Qt::PartiallyChecked:
+            return 2;
+    }
+    return 0;
+}
+
+bool CheckBox::setValue(int state) {
+    switch (state) {
+        case 0:
+            setCheckState(Qt::Unchecked);
+            return true;
+        case 1:
+            setCheckState(Qt::Checked);
+            return true;
+        case 2:
+            setCheckState(Qt::PartiallyChecked);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CheckBox::nextCheckState() {
+    setValue(value() == 0 ? 1 : 0);
+}
+
+OptionButton::OptionButton(const QString& caption, QWidget* parent)
+    : QRadioButton(caption, parent) {
+    setAutoExclusive(false);
+    connect(this, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) {
+            for (OptionButton* other : group_) {
+                if (other != this) {
+                    other->setChecked(false);
+                }
+            }
+            Q_EMIT Click();
+        }
+    });
+}
+
+void OptionButton::nextCheckState() {
+    if (!isChecked()) {
+        setChecked(true);
+    }
+}
+
+void OptionButton::setGroup(const QList<OptionButton*>& group) {
+    group_ = group;
+}
+
+Label::Label(const QString& caption, QWidget* parent) : QLabel(caption, parent) {}
+
+void Label::setCaption(const QString& caption) {
+    if (caption != text()) {
+        setText(caption);
+        Q_EMIT Change();
+    }
+}
+
+void Label::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+        Q_EMIT Click();
+    }
+}

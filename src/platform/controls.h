@@ -1,0 +1,95 @@
+#pragma once
+
+// Controls with the behaviour the windows rely on: change handling that runs on every real
+// change (also from code) and never on a non-change, a length limit on typing only, option
+// buttons that can all be unselected, three-state check boxes, and labels that announce a
+// change of their text.
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QList>
+#include <QRadioButton>
+
+#include <functional>
+
+// Background of a text box: system colour 5 (window background) when enabled, system colour 0
+// (grey) when disabled.
+enum class BackColour { Window = 5, Grey = 0 };
+
+class TextBox : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TextBox(QWidget* parent);
+    // Limits what the user types; text set by the program may be longer. 0: no limit.
+    void setTypingLimit(int characters);
+    int typingLimit() const { return typingLimit_; }
+    // Refuses typed characters for which the test returns false.
+    void setCharacterFilter(std::function<bool(QChar)> accepts);
+    void setBackColour(BackColour colour);
+    BackColour backColour() const { return backColour_; }
+    void setPasswordChar(bool on);
+    void setCentred();
+
+Q_SIGNALS:
+    void Change();
+
+private:
+    int typingLimit_ = 0;
+    std::function<bool(QChar)> accepts_;
+    BackColour backColour_ = BackColour::Window;
+    friend class TextBoxValidator;
+};
+
+// States 0 unchecked, 1 checked, 2 greyed. A user's click goes from 0 to 1 and from 1 or 2 to 0;
+// the program can set any of the three.
+class CheckBox : public QCheckBox {
+    Q_OBJECT
+public:
+    CheckBox(const QString& caption, QWidget* parent);
+    int value() const;
+    // States other than 0, 1 and 2 are refused and leave the box as it was.
+    bool setValue(int state);
+
+Q_SIGNALS:
+    void Click();
+
+protected:
+    void nextCheckState() override;
+};
+
+// Exclusive within its group, but the program can deselect every button of the group.
+class OptionButton : public QRadioButton {
+    Q_OBJECT
+public:
+    OptionButton(const QString& caption, QWidget* parent);
+    void setGroup(const QList<OptionButton*>& group);
+    bool value() const { return isChecked(); }
+    void setValue(bool selected) { setChecked(selected); }
+
+Q_SIGNALS:
+    void Click();
+
+protected:
+    // A click on a selected button leaves it selected.
+    void nextCheckState() override;
+
+private:
+    QList<OptionButton*> group_;
+};
+
+// A label whose text can be watched.
+class Label : public QLabel {
+    Q_OBJECT
+public:
+    Label(const QString& caption, QWidget* parent);
+    void setCaption(const QString& caption);
+    QString caption() const { return text(); }
+
+Q_SIGNALS:
+    void Change();
+    void Click();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/services.h"
+
+#include <QLockFile>
+
+#include <memory>
+
+// Each running instance holds a lock file of its own in the runtime folder; an earlier
+// instance is one whose lock was taken before ours and is still held by a living process.
+class LinuxInstances : public InstanceService {
+public:
+    LinuxInstances();
+    ~LinuxInstances() override;
+    bool earlierInstanceRunning() override;
+
+private:
+    QString folder_;
+    QString ownName_;
+    qint64 ownStamp_ = 0;
+    std::unique_ptr<QLockFile> own_;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+// Every real service of the program, built once in main().
+
+#include "platform/linux/basic.h"
+#include "platform/linux/instances.h"
+#include "platform/linux/power.h"
+#include "platform/linux/sound.h"
+#include "platform/linux/store.h"
+#include "platform/linux/tray.h"
+
+struct LinuxPlatform {
+    LinuxTicks ticks;
+    LinuxClock clock;
+    LinuxMessages messages;
+    LinuxPower power;
+    LinuxStore store;
+    LinuxTray tray;
+    LinuxOpener opener;
+    LinuxSound sound;
+    LinuxInstances instances;
+    LinuxPaths paths;
+    LinuxFiles files;
+    LinuxApp app;
+    Platform platform{ticks,  clock, messages,  power, store, tray,
+                      opener, sound, instances, paths, files, app};
+};

@@ -1,0 +1,194 @@
+#pragma once
+
+// Fakes of every platform service: they record what the program asked for and answer at once.
+
+#include "platform/services.h"
+
+#include <QMap>
+#include <QStringList>
+
+#include <functional>
+
+struct FakeTicks : TickCounter {
+    qint64 now = 10'000'000;  // some uptime, not zero
+    qint64 milliseconds() override { return now; }
+    void advance(qint64 ms) { now += ms; }
+};
+
+struct FakeClock : SystemClock {
+    QDateTime current = QDateTime(QDate(2026, 12, 8), QTime(10, 20, 0));
+    QDateTime now() override { return current; }
+};
+
+struct FakeMessages : MessageService {
+    struct Shown {
+        QString text;
+        MessageIcon icon;
+        QString title;
+    };
+    QList<Shown> shown;
+    // Runs while the box would be up, e.g. to look at the window order.
+    std::function<void(const Shown&)> whileShown;
+    void show(QWidget*, const QString& text, MessageIcon icon, const QString& title) override {
+        shown.append({text, icon, title});
+        if (whileShown) {
+            whileShown(shown.last());
+        }
+    }
+    QString lastText() const { return shown.isEmpty() ? QString() : shown.last().text; }
+};
+
+struct FakePower : PowerService {
+    QStringList requests;
+    QString failure;  // what the system answers; empty: accepted
+    QString powerOff() override {
+        requests.append(QStringLiteral("PowerOff"));
+        return failure;
+    }
+    QString reboot() override {
+        requests.append(QStringLiteral("Reboot"));
+        return failure;
+    }
+};
+
+struct FakeStore : SettingsStore {
+    QMap<QString, QString> values;
+    // Every successful write, in order, as "name=data"; every removal as "-name".
+    QStringList log;
+    bool failWrites = false;
+    bool failRemoves = false;
+    std::optional<QString> read(const QString& name) override {
+        const auto it = values.constFind(name);
+        if (it == values.constEnd()) {
+            return std::nullopt;
+        }
+        return *it;
+    }
+    bool write(const Values& batch) override {
+        if (failWrites) {
+            return false;
+        }
+        for (const auto& [name, data] : batch) {
+            values[name] = data;
+            log.append(name.section(u'\\', -1) + u'=' + data);
+        }
+        return true;
+    }
+    bool remove(const QString& name) override {
+        if (failRemoves || !values.contains(name)) {
+            return false;
+        }
+        values.remove(name);
+        log.append(u'-' + name.section(u'\\', -1));
+        return true;
+    }
+    // Sets a per-user value by its short name.
+    void set(const QString& shortName, const QString& data) {
+        values[QStringLiteral("HKEY_CURRENT_USER\\Software\\Nodavia\\Tempix\\") + shortName] = data;
+    }
+    std::optional<QString> get(const QString& shortName) const {
+        const auto it = values.constFind(
+            QStringLiteral("HKEY_CURRENT_USER\\Software\\Nodavia\\Tempix\\") + shortName);
+        if (it == values.constEnd()) {
+            return std::nullopt;
+        }
+        return *it;
+    }
+};
+
+struct FakeTray : TrayService {
+    struct Call {
+        QString op;  // "add", "modify", "remove"
+        int picture;
+        QString tip;
+    };
+    QList<Call> calls;
+    bool isAvailable = true;
+    bool shown = false;
+    int picture = kTrayIdle;
+    QString tip;
+    void add(int p, const QString& t) override {
+        calls.append({QStringLiteral("add"), p, t});
+        if (!shown) {
+            shown = true;
+            picture = p;
+            tip = t;
+        }
+    }
+    void modify(int p, const QString& t) override {
+        calls.append({QStringLiteral("modify"), p, t});
+        if (shown) {
+            picture = p;
+            tip = t;
+        }
+    }
+    void remove() override {
+        calls.append({QStringLiteral("remove"), kTrayIdle, QString()});
+        shown = false;
+    }
+    bool available() override { return isAvailable; }
+    void release() { Q_EMIT buttonReleased(); }
+    void setAvailable(bool on) {
+        isAvailable = on;
+        Q_EMIT availabilityChanged(on);
+    }
+};
+
+struct FakeOpener : OpenService {
+    QList<QUrl> opened;
+    bool open(const QUrl& target) override {
+        opened.append(target);
+        return true;
+    }
+};
+
+struct FakeSound : SoundService {
+    QStringList played;
+    void play(const QString& file) override { played.append(file); }
+};
+
+struct FakeInstances : InstanceService {
+    bool earlier = false;
+    bool earlierInstanceRunning() override { return earlier; }
+};
+
+struct FakePaths : PathService {
+    QString program = QStringLiteral("/opt/tempix");
+    QString executable = QStringLiteral("/opt/tempix");
+    QString programFolder() override { return program; }
+    QString executableFolder() override { return executable; }
+};
+
+struct FakeFiles : FileService {
+    QStringList copies;  // "source -> destination"
+    QString failOn;      // a source name whose copy fails
+    QString copyReplacing(const QString& source, const QString& destination) override {
+        if (!failOn.isEmpty() && source.endsWith(failOn)) {
+            return QStringLiteral("No queda espacio en el disco");
+        }
+        copies.append(source + QStringLiteral(" -> ") + destination);
+        return {};
+    }
+};
+
+struct FakeApp : AppService {
+    int quits = 0;
+    void quit() override { ++quits; }
+};
+
+struct FakePlatform {
+    FakeTicks ticks;
+    FakeClock clock;
+    FakeMessages messages;
+    FakePower power;
+    FakeStore store;
+    FakeTray tray;
+    FakeOpener opener;
+    FakeSound sound;
+    FakeInstances instances;
+    FakePaths paths;
+    FakeFiles files;
+    FakeApp app;
+    Platform platform{ticks,  clock, messages,  power, store, tray,
+                      opener, sound, instances, paths, files, app};
+};

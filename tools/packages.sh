@@ -1,0 +1,18 @@
+# Installs the Debian packages named as arguments that are not installed yet.
+# Sourced by ./run and ./test.
+ensure_packages() {
+    local missing=()
+    local p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Instalando / installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+BUILD_PACKAGES=(cmake g++ ninja-build qt6-base-dev qt6-multimedia-dev libgl-dev
+    qt6-qpa-plugins fonts-dejavu-core fonts-liberation)
