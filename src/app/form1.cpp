@@ -7,9 +7,12 @@
 #include "common/twips.h"
 #include "common/version.h"
 #include "lock/codec.h"
+#include "lock/form9.h"
+#include "platform/screen.h"
 #include "programa.h"
 #include "settings/store.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -250,24 +253,77 @@ void Form1::Form_Unload() {
 }
 
 void Form1::setStateNormal() {
+    settingState_ = true;
     setWindowState(windowState() & ~Qt::WindowMinimized);
+    settingState_ = false;
 }
 
 void Form1::setStateMinimised() {
+    settingState_ = true;
     setWindowState(windowState() | Qt::WindowMinimized);
+    settingState_ = false;
 }
 
 void Form1::changeEvent(QEvent* event) {
     Form::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) {
-        Form_Resize();
+        Form_Resize(static_cast<QWindowStateChangeEvent*>(event)->oldState());
     }
 }
 
-void Form1::Form_Resize() {
-    // Hidden, the window lives in the notification area. Without one, it stays minimised in
-    // the taskbar, so there is always a way back to it.
-    if (isMinimized() && programa.platform.tray.available()) {
+bool Form1::protectedByPassword() const {
+    return !Pass->text().isEmpty();
+}
+
+void Form1::Form_Resize(Qt::WindowStates before) {
+    if (isMinimized()) {
+        // Hidden, the window lives in the notification area. Without one it stays minimised
+        // in the taskbar, so there is always a way back to it.
+        if (programa.platform.tray.available()) {
+            hide();
+        }
+        return;
+    }
+    // Without a notification area the user can restore the window from the taskbar; with a
+    // password in force that way leads through the password prompt, as the tray menu does.
+    if (before.testFlag(Qt::WindowMinimized) && !settingState_ && protectedByPassword()) {
+        setStateMinimised();
+        nuevo_Click();
+    }
+}
+
+void Form1::trayAvailabilityChanged(bool available) {
+    if (!available) {
+        // The way back would be gone: a hidden window waits minimised in the taskbar.
+        if (isHidden() && isMinimized()) {
+            showMinimized();
+        }
+        return;
+    }
+    programa.platform.tray.add(trayPicture_, trayTip_);
+    if (isMinimized()) {
         hide();
+    }
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    // A running protected alert is ended only by its password: the exit goes through the
+    // prompt, which ends the program after the right one.
+    if (tmrCronómetro1->isActive() && protectedByPassword()) {
+        event->ignore();
+        Form9& prompt = programa.form9();
+        prompt.accion = QStringLiteral("salir");
+        prompt.show();
+        prompt.activateWindow();
+        return;
+    }
+    Form::closeEvent(event);
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    Form::showEvent(event);
+    if (!placed_) {
+        placed_ = true;
+        centreOnScreen(this);
     }
 }

@@ -122,15 +122,23 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
     void buildMenus();
-    void Form_Resize();
+    void Form_Resize(Qt::WindowStates before);
+    void trayAvailabilityChanged(bool available);
+    // A protected alert's window may come back only through the password prompt.
+    bool protectedByPassword() const;
     // The completion steps; false when they end the tick before the tray refresh.
     bool complete();
 
     std::unique_ptr<clsCronómetro> clock_;
     int trayPicture_ = kTrayIdle;
     QString trayTip_;
+    bool placed_ = false;
+    // Set while the program itself changes the window's state.
+    bool settingState_ = false;
 };

@@ -1,9 +1,46 @@
 #include "app/form2.h"
 
+#include "common/twips.h"
+#include "platform/screen.h"
 #include "programa.h"
+#include "settings/form7.h"
+
+#include <QVBoxLayout>
 
 Form2::Form2(Programa& p) : Form(p) {
+    // A tool window: no taskbar entry, a close box, neither minimise nor maximise box.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowTitle(QStringLiteral("Tempix 2019"));
+    setFixedSize(twipsSize(1875, 495));
     lblTiempo1 = new Label(QStringLiteral("00:00:00"), this);
+    lblTiempo1->setObjectName(QStringLiteral("lblTiempo1"));
+    QFont font(QStringLiteral("Microsoft Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(20.25);
+    lblTiempo1->setFont(font);
+    lblTiempo1->setAlignment(Qt::AlignCenter);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(lblTiempo1);
 }
 
-void Form2::Form_Load() {}
+void Form2::Form_Load() {
+    // With NoDown the stopwatch shows itself whenever it loads, also on the main window's
+    // silent copy of its time, so closing it during an alert only hides it for a second.
+    if (programa.form7().NoDown->value() == 1) {
+        WindowOnTop(-1);
+    }
+}
+
+void Form2::Form_Activate() {
+    WindowOnTop(-1);
+}
+
+void Form2::showEvent(QShowEvent* event) {
+    Form::showEvent(event);
+    if (!placed_) {
+        placed_ = true;
+        centreOnScreen(this);
+    }
+}

@@ -1,6 +1,7 @@
 #pragma once
 
-// The stopwatch: the running alert's remaining time above other windows.
+// The stopwatch: the running alert's remaining time in a small window above the others.
+
 #include "platform/controls.h"
 #include "platform/form.h"
 
@@ -12,4 +13,11 @@ public:
     void Form_Load() override;
 
     Label* lblTiempo1;
+
+protected:
+    void Form_Activate() override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool placed_ = false;
 };

@@ -58,6 +58,8 @@ void Form1::buildMenus() {
 
     connect(&programa.platform.tray, &TrayService::buttonReleased, this,
             &Form1::trayButtonReleased);
+    connect(&programa.platform.tray, &TrayService::availabilityChanged, this,
+            &Form1::trayAvailabilityChanged);
 }
 
 void Form1::trayButtonReleased() {
