@@ -9,7 +9,7 @@ public:
     explicit TextBoxValidator(TextBox* box) : QValidator(box), box_(box) {}
     State validate(QString& input, int&) const override {
         if (box_->typingLimit_ > 0 && input.size() > box_->typingLimit_ &&
-            input.size() > box_->text().size()) {
+            input.size() > box_->committedLength_) {
             return Invalid;
         }
         if (box_->accepts_) {
@@ -28,7 +28,10 @@ private:
 
 TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {
     setValidator(new TextBoxValidator(this));
-    connect(this, &QLineEdit::textChanged, this, &TextBox::Change);
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
+        committedLength_ = text.size();
+        Q_EMIT Change();
+    });
 }
 
 void TextBox::setTypingLimit(int characters) {

@@ -36,6 +36,9 @@ Q_SIGNALS:
 
 private:
     int typingLimit_ = 0;
+    // Length of the text before the edit being checked: typing may shorten a text the
+    // program made longer than the limit, never lengthen it.
+    qsizetype committedLength_ = 0;
     std::function<bool(QChar)> accepts_;
     BackColour backColour_ = BackColour::Window;
     friend class TextBoxValidator;
