@@ -8,7 +8,6 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     app.setOrganizationName(QStringLiteral("Nodavia"));
     app.setApplicationName(QStringLiteral("Tempix"));
-    app.setApplicationDisplayName(QStringLiteral("Nodavia Tempix"));
     app.setDesktopFileName(QStringLiteral("nodavia-tempix"));
     // The program lives in the notification area: hiding the last window does not end it.
     app.setQuitOnLastWindowClosed(false);

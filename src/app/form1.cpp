@@ -20,6 +20,9 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 template <class W>
@@ -72,7 +75,9 @@ void Form1::buildControls() {
     timeFont.setPointSizeF(38.25);
     timeFont.setBold(true);
     lblTiempo1->setFont(timeFont);
-    lblTiempo1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lblTiempo1->setAlignment(Qt::AlignCenter);
+    // Fonts differ between desktops; long countdowns have more digits.
+    lblTiempo1->setShrinkToFit(true);
 
     frameCuenta = frame(client, QStringLiteral("Programar Cuenta Regresiva:"),
                         twipsRect(120, 1200, 4095, 2055));
@@ -130,6 +135,15 @@ void Form1::buildControls() {
     reinicia->setGroup({apaga, reinicia});
     apaga->setEnabled(false);
     reinicia->setEnabled(false);
+
+    // Check box captions get the room their font needs, up to the next control.
+    for (auto [box, room] :
+         {std::pair{contra, twips(1320 - 240)}, std::pair{habiltext, twips(1320 - 240)},
+          std::pair{habapaga, twips(1560 - 240)}}) {
+        const int height = std::max(box->height(), box->sizeHint().height());
+        box->setGeometry(box->x(), box->y() - (height - box->height()) / 2,
+                         std::clamp(box->sizeHint().width(), box->width(), room - 4), height);
+    }
 
     txtCantidadSegundos1 = placed(new TextBox(client), twipsRect(5040, 3120, 1515, 285));
     txtCantidadSegundos1->setCentred();

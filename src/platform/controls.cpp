@@ -1,7 +1,10 @@
 #include "platform/controls.h"
 
+#include <QFontMetrics>
 #include <QMouseEvent>
+
 #include <QValidator>
+#include <algorithm>
 
 // Checks what the user types; QLineEdit does not apply it to text set by the program.
 class TextBoxValidator : public QValidator {
@@ -128,7 +131,35 @@ Label::Label(const QString& caption, QWidget* parent) : QLabel(caption, parent) 
 void Label::setCaption(const QString& caption) {
     if (caption != text()) {
         setText(caption);
+        fitFont();
         Q_EMIT Change();
+    }
+}
+
+void Label::setShrinkToFit(bool on) {
+    shrinkToFit_ = on;
+    designedPointSize_ = font().pointSizeF();
+    fitFont();
+}
+
+void Label::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    fitFont();
+}
+
+void Label::fitFont() {
+    if (!shrinkToFit_ || designedPointSize_ <= 0) {
+        return;
+    }
+    QFont f = font();
+    f.setPointSizeF(designedPointSize_);
+    const int available = contentsRect().width();
+    const int needed = QFontMetrics(f).horizontalAdvance(text());
+    if (needed > available && needed > 0) {
+        f.setPointSizeF(std::max(6.0, designedPointSize_ * available / needed));
+    }
+    if (f != font()) {
+        setFont(f);
     }
 }
 

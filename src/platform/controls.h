@@ -88,6 +88,8 @@ public:
     Label(const QString& caption, QWidget* parent);
     void setCaption(const QString& caption);
     QString caption() const { return text(); }
+    // Shrinks the font below its designed size when a caption would not fit the width.
+    void setShrinkToFit(bool on);
 
 Q_SIGNALS:
     void Change();
@@ -95,4 +97,10 @@ Q_SIGNALS:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void fitFont();
+    bool shrinkToFit_ = false;
+    qreal designedPointSize_ = 0;
 };
