@@ -92,7 +92,10 @@ bool Form1::IniciaTimer() {
         // Only possible when the system second moved past the limit since the check above.
         clock_->EstablecerTiempo(0);
     }
-    tmrCronómetro1->start();
+    // The ticks land in the middle of a system second: a tick that comes a little late then
+    // never shows a second twice or skips one. The first still shows one second less.
+    const auto phase = static_cast<int>(programa.platform.ticks.milliseconds() % 1000);
+    tmrCronómetro1->start(1500 - phase);
     if (!Pass->text().isEmpty() || !checked(programa.form7().minimiza)) {
         setStateMinimised();
     } else {
@@ -105,6 +108,9 @@ bool Form1::IniciaTimer() {
 void Form1::tmrCronómetro1_Timer() {
     if (!tmrCronómetro1->isActive() || !clock_) {
         return;
+    }
+    if (tmrCronómetro1->interval() != 1000) {
+        tmrCronómetro1->setInterval(1000);
     }
     std::int32_t remaining = 0;
     try {

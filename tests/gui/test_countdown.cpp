@@ -83,10 +83,18 @@ private Q_SLOTS:
         Form1& f = t.programa.form1();
         start(t, "", "", "5");
         QVERIFY(f.tmrCronómetro1->isActive());
-        QCOMPARE(f.tmrCronómetro1->interval(), 1000);
+        // The first tick waits for the middle of the next system second, then every 1000 ms.
+        QCOMPARE(f.tmrCronómetro1->interval(), 1500);
+        QCOMPARE(f.tmrCronómetro1->timerType(), Qt::PreciseTimer);
         QCOMPARE(f.lblTiempo1->caption(), "00:00:00");  // unchanged until the first tick
         QVERIFY(!f.salir->isEnabled());
         QVERIFY(f.detener->isEnabled());
+        tick(t);
+        QCOMPARE(f.lblTiempo1->caption(), "00:00:04");
+        QCOMPARE(f.tmrCronómetro1->interval(), 1000);
+        t.fakes.ticks.advance(700);  // started late in a second: the first tick comes sooner
+        f.cmdIniciar1->click();
+        QCOMPARE(f.tmrCronómetro1->interval(), 800);
         tick(t);
         QCOMPARE(f.lblTiempo1->caption(), "00:00:04");
         // A late tick shows the right time, skipping numbers: time comes from the clock.
