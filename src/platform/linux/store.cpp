@@ -1,5 +1,8 @@
 #include "platform/linux/store.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
@@ -7,6 +10,17 @@ const QString kUserKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Nodavia\\T
 
 QString keyOf(const QString& name) {
     return name.mid(kUserKey.size());
+}
+
+// The file holds the encoded password: it is created readable by the user only. Later saves
+// replace it through a temporary file that keeps these permissions.
+void createPrivately(const QString& fileName) {
+    if (QFileInfo::exists(fileName)) {
+        return;
+    }
+    QDir().mkpath(QFileInfo(fileName).absolutePath());
+    QFile file(fileName);
+    file.open(QIODevice::WriteOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 }  // namespace
 
@@ -21,6 +35,7 @@ std::optional<QString> LinuxStore::read(const QString& name) {
 
 bool LinuxStore::write(const Values& values) {
     QSettings settings;
+    createPrivately(settings.fileName());
     for (const auto& [name, data] : values) {
         settings.setValue(keyOf(name), data);
     }
