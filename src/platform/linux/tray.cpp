@@ -2,6 +2,8 @@
 
 #include "about/pictures.h"
 
+#include <QGuiApplication>
+#include <QMouseEvent>
 #include <QSystemTrayIcon>
 
 LinuxTray::LinuxTray() {
@@ -38,12 +40,34 @@ void LinuxTray::ensureIcon() {
     }
     icon_ = std::make_unique<QSystemTrayIcon>();
     connect(icon_.get(), &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) {
-                // Both are reported when the button is released over the icon.
-                if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context) {
-                    Q_EMIT buttonReleased();
-                }
-            });
+            [this](QSystemTrayIcon::ActivationReason reason) { activated(reason); });
+}
+
+void LinuxTray::activated(int reason) {
+    if (reason != QSystemTrayIcon::Trigger && reason != QSystemTrayIcon::Context) {
+        return;
+    }
+    // An XEmbed tray reports the press; a D-Bus tray reports a click that is already over.
+    // The menu opens at the release, so the release cannot pick one of its items.
+    if (QGuiApplication::mouseButtons() == Qt::NoButton) {
+        Q_EMIT buttonReleased();
+        return;
+    }
+    if (!awaitingRelease_) {
+        awaitingRelease_ = true;
+        qApp->installEventFilter(this);
+    }
+}
+
+bool LinuxTray::eventFilter(QObject* watched, QEvent* event) {
+    // The icon holds the implicit grab from its press: the release is the one that ends it.
+    if (awaitingRelease_ && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton) {
+        awaitingRelease_ = false;
+        qApp->removeEventFilter(this);
+        Q_EMIT buttonReleased();
+    }
+    return TrayService::eventFilter(watched, event);
 }
 
 void LinuxTray::apply(int picture, const QString& tip) {
@@ -72,6 +96,10 @@ void LinuxTray::modify(int picture, const QString& tip) {
 }
 
 void LinuxTray::remove() {
+    if (awaitingRelease_) {
+        awaitingRelease_ = false;
+        qApp->removeEventFilter(this);
+    }
     if (icon_) {
         icon_->hide();
         icon_.reset();
