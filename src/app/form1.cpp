@@ -295,6 +295,18 @@ void Form1::Form_Resize(Qt::WindowStates before) {
         // in the taskbar, so there is always a way back to it.
         if (programa.platform.tray.available()) {
             hide();
+        } else if (isHidden()) {
+            // Minimised before it was ever shown (an automatic start): only the taskbar is
+            // left as a way back, so the window goes there once the load is over.
+            QTimer::singleShot(0, this, [this] {
+                if (isHidden() && isMinimized() && !programa.ended()) {
+                    // X maps a window that was minimised before it was mapped in its normal
+                    // state: minimise it again once it is there.
+                    show();
+                    setStateNormal();
+                    setStateMinimised();
+                }
+            });
         }
         return;
     }
