@@ -1,3 +1,4 @@
+#include "about/pictures.h"
 #include "app/form1.h"
 #include "platform/linux/linuxplatform.h"
 #include "programa.h"
@@ -9,6 +10,8 @@ int main(int argc, char* argv[]) {
     app.setOrganizationName(QStringLiteral("Nodavia"));
     app.setApplicationName(QStringLiteral("Tempix"));
     app.setDesktopFileName(QStringLiteral("nodavia-tempix"));
+    // Every window without an icon of its own shows the program's.
+    app.setWindowIcon(idleIcon());
     // The program lives in the notification area: hiding the last window does not end it.
     app.setQuitOnLastWindowClosed(false);
 

@@ -13,19 +13,28 @@ void Form::WindowOnTop(int flag) {
         return;
     }
     const bool on = flag == -1;
-    const bool wasShown = testAttribute(Qt::WA_WState_Created) && isVisible();
-    const QPoint position = pos();
+    const bool wasActive = isVisible() && isActiveWindow();
     if (isOnTop() != on) {
-        // Changing a window flag hides the window; it is shown again below.
+        // Changing a window flag hides the window and gives it a new native window, which the
+        // window manager would place afresh: it gets back the place and size it had.
+        const bool placed = isVisible() || testAttribute(Qt::WA_Moved);
+        const QRect client = geometry();
         setWindowFlag(Qt::WindowStaysOnTopHint, on);
-        if (wasShown) {
-            move(position);
+        if (placed) {
+            setGeometry(client);
+        } else {
+            resize(client.size());
         }
     }
-    const bool activating = !testAttribute(Qt::WA_ShowWithoutActivating);
+    // Shown without taking the focus from the window the user is in; a window that had the
+    // focus keeps it.
+    const bool quietBefore = testAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_ShowWithoutActivating, true);
     show();
-    setAttribute(Qt::WA_ShowWithoutActivating, !activating);
+    setAttribute(Qt::WA_ShowWithoutActivating, quietBefore);
+    if (wasActive) {
+        activateWindow();
+    }
 }
 
 void Form::setDefaultButton(QPushButton* button) {

@@ -1,0 +1,115 @@
+// Keeping a window above the others and withdrawing its close command.
+
+#include "about/form5.h"
+#include "platform/form.h"
+#include "testprogram.h"
+
+#include <QTest>
+
+// Remembers whether it was last shown without taking the focus. The offscreen platform
+// activates every window it shows, so that is what can be seen here.
+class Probe : public Form {
+public:
+    using Form::Form;
+    bool shownQuietly = false;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        Form::showEvent(event);
+        shownQuietly = testAttribute(Qt::WA_ShowWithoutActivating);
+    }
+};
+
+class WindowHelpersTest : public QObject {
+    Q_OBJECT
+
+    static void showAt(QWidget& w, const QRect& geometry) {
+        w.setGeometry(geometry);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+    }
+
+private Q_SLOTS:
+    void flagsOtherThanOnAndOffChangeNothing() {
+        TestProgram t;
+        Form shown(t.programa);
+        showAt(shown, QRect(100, 120, 220, 90));
+        Form hidden(t.programa);
+        const Qt::WindowFlags before = shown.windowFlags();
+        for (int flag : {1, -2, 2, 32767}) {
+            shown.WindowOnTop(flag);
+            hidden.WindowOnTop(flag);
+        }
+        QCOMPARE(shown.windowFlags(), before);
+        QCOMPARE(shown.geometry(), QRect(100, 120, 220, 90));
+        QVERIFY(shown.isVisible());
+        QVERIFY(!hidden.isVisible());
+        QVERIFY(!hidden.isOnTop());
+    }
+
+    void onAndOffKeepPlaceAndSizeAndDoNotActivate() {
+        TestProgram t;
+        Probe f(t.programa);
+        showAt(f, QRect(100, 120, 220, 90));
+        QVERIFY(!f.shownQuietly);
+
+        f.WindowOnTop(-1);
+        QVERIFY(f.isOnTop());
+        QVERIFY(f.isVisible());
+        QVERIFY(f.shownQuietly);
+        QCOMPARE(f.geometry(), QRect(100, 120, 220, 90));
+
+        f.WindowOnTop(-1);  // already on: nothing moves
+        QCOMPARE(f.geometry(), QRect(100, 120, 220, 90));
+
+        f.WindowOnTop(0);
+        QVERIFY(!f.isOnTop());
+        QVERIFY(f.isVisible());
+        QVERIFY(f.shownQuietly);
+        QCOMPARE(f.geometry(), QRect(100, 120, 220, 90));
+        // Later showings activate as usual.
+        QVERIFY(!f.testAttribute(Qt::WA_ShowWithoutActivating));
+    }
+
+    void turningOnAHiddenWindowShowsItWhereItWasPut() {
+        TestProgram t;
+        Probe f(t.programa);
+        f.setGeometry(60, 70, 150, 50);
+        f.WindowOnTop(-1);
+        QVERIFY(f.isVisible());
+        QVERIFY(f.shownQuietly);
+        QVERIFY(f.isOnTop());
+        QCOMPARE(f.geometry(), QRect(60, 70, 150, 50));
+    }
+
+    void theWindowWithTheFocusKeepsIt() {
+        TestProgram t;
+        Form f(t.programa);
+        showAt(f, QRect(100, 120, 220, 90));
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        f.WindowOnTop(-1);
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        QCOMPARE(f.geometry(), QRect(100, 120, 220, 90));
+    }
+
+    void aWithdrawnCloseCommandIgnoresCloseRequests() {
+        TestProgram t;
+        Form5& about = t.programa.form5();
+        about.show();
+        about.withdrawCloseCommand();
+        QVERIFY(!about.close());
+        QVERIFY(t.programa.loaded<Form5>());
+        QVERIFY(about.isVisible());
+
+        // Without it, the close box unloads the window.
+        t.programa.unload<Form5>();
+        TestProgram::settle();
+        t.programa.form5().show();
+        t.programa.form5().close();
+        QVERIFY(!t.programa.loaded<Form5>());
+    }
+};
+
+QTEST_MAIN(WindowHelpersTest)
+#include "test_window_helpers.moc"
