@@ -3,12 +3,19 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <ctime>
-#include <filesystem>
-#include <system_error>
+#include <utility>
+#include <vector>
 
 qint64 LinuxTicks::milliseconds() {
     // Boot time keeps counting through suspend, so an alert that ends while the machine
@@ -47,26 +54,137 @@ QString LinuxPaths::programFolder() {
     if (QFileInfo::exists(beside + QStringLiteral("/nodav.wav"))) {
         return beside;
     }
-    const QString installed = QStringLiteral(TEMPIX_DATA_DIR);
-    if (QFileInfo::exists(installed)) {
-        return installed;
+    // The data folder of the prefix the program was installed into, which need not be the
+    // one the build was configured for: a second installation elsewhere uses its own files.
+    const QString relative =
+        QDir(beside + QStringLiteral("/../share/nodavia-tempix")).absolutePath();
+    if (QFileInfo(relative).isDir()) {
+        return relative;
     }
-    // Installed somewhere else than configured: the data folder relative to bin/.
-    return QDir(beside + QStringLiteral("/../share/nodavia-tempix")).absolutePath();
+    return QStringLiteral(TEMPIX_DATA_DIR);
 }
 
+namespace {
+
+// Why a copy failed, in the user's words.
+QString copyFailure(int error, const QByteArray& from) {
+    switch (error) {
+        case ENOENT:
+            if (::access(from.constData(), F_OK) != 0) {
+                return QStringLiteral("No se encuentra el archivo de origen.");
+            }
+            return QStringLiteral("La carpeta de destino no existe o ya no está disponible.");
+        case ENOTDIR:
+            return QStringLiteral("La ruta de destino no es una carpeta.");
+        case EISDIR:
+            return QStringLiteral("Ya hay una carpeta con ese nombre en el destino.");
+        case ENOSPC:
+            return QStringLiteral("No queda espacio en el disco.");
+        case EDQUOT:
+            return QStringLiteral("Se ha superado la cuota de disco.");
+        case EACCES:
+        case EPERM:
+            return QStringLiteral(
+                "Permiso denegado: no se puede leer el archivo o escribir en la "
+                "carpeta de destino.");
+        case EROFS:
+            return QStringLiteral("El disco de destino es de solo lectura.");
+        case EIO:
+            return QStringLiteral(
+                "Error de lectura o escritura: puede que el medio se haya "
+                "retirado o esté dañado.");
+        case ENODEV:
+        case ENXIO:
+        case ENOMEDIUM:
+            return QStringLiteral("El medio no está disponible: puede que se haya retirado.");
+        case ETXTBSY:
+            return QStringLiteral("El archivo de destino es un programa en marcha.");
+        case ENAMETOOLONG:
+            return QStringLiteral("El nombre de la ruta es demasiado largo.");
+        default:
+            return QStringLiteral("Error del sistema %1 (%2).")
+                .arg(error)
+                .arg(QString::fromLocal8Bit(std::strerror(error)));
+    }
+}
+
+// Closes its descriptor when it goes.
+struct Descriptor {
+    int fd = -1;
+    ~Descriptor() {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+    int release() { return std::exchange(fd, -1); }
+};
+
+}  // namespace
+
+// A loop of our own rather than std::filesystem::copy_file: that one reports a medium that
+// fills up in the middle of a file as an input/output error, and it does not wait for the data
+// to reach the medium.
 QString LinuxFiles::copyReplacing(const QString& source, const QString& destination) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::path from = source.toStdString();
-    const fs::path to = destination.toStdString();
-    if (fs::equivalent(from, to, error)) {
+    const QByteArray from = QFile::encodeName(source);
+    const QByteArray to = QFile::encodeName(destination);
+    Descriptor in{::open(from.constData(), O_RDONLY | O_CLOEXEC)};
+    struct stat origin {};
+    if (in.fd < 0 || ::fstat(in.fd, &origin) != 0) {
+        return copyFailure(errno, from);
+    }
+    if (!S_ISREG(origin.st_mode)) {
+        return QStringLiteral("El origen no es un archivo.");
+    }
+    struct stat existing {};
+    if (::stat(to.constData(), &existing) == 0 && existing.st_dev == origin.st_dev &&
+        existing.st_ino == origin.st_ino) {
         return {};  // the file is already there: copying it onto itself would truncate it
     }
-    error.clear();
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
-    if (error) {
-        return QString::fromStdString(error.message());
+    const mode_t mode = origin.st_mode & 0777;
+    Descriptor out{::open(to.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode)};
+    if (out.fd < 0 && errno == ETXTBSY && ::unlink(to.constData()) == 0) {
+        // A running program cannot be rewritten, but it can be replaced: it runs on from the
+        // old file.
+        out.fd = ::open(to.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+    }
+    if (out.fd < 0) {
+        return copyFailure(errno, from);
+    }
+    // A replaced file keeps its old mode through O_TRUNC; the program must stay executable.
+    // File systems without permissions refuse or ignore this, which is no failure.
+    ::fchmod(out.fd, mode);
+
+    std::vector<char> buffer(1 << 16);
+    int failure = 0;
+    while (failure == 0) {
+        const ssize_t got = ::read(in.fd, buffer.data(), buffer.size());
+        if (got == 0) {
+            break;
+        }
+        if (got < 0) {
+            failure = errno == EINTR ? 0 : errno;
+            continue;
+        }
+        for (ssize_t done = 0; done < got && failure == 0;) {
+            const ssize_t put = ::write(out.fd, buffer.data() + done, got - done);
+            if (put < 0) {
+                failure = errno == EINTR ? 0 : errno;
+            } else {
+                done += put;
+            }
+        }
+    }
+    // "Listo!!!" must mean the files are on the medium: a stick may be pulled out at once.
+    if (failure == 0 && ::fdatasync(out.fd) != 0 && errno != EINVAL) {
+        failure = errno;
+    }
+    if (::close(out.release()) != 0 && failure == 0) {
+        failure = errno;
+    }
+    if (failure != 0) {
+        // Half a file, above all half a program, is worse than none.
+        ::unlink(to.constData());
+        return copyFailure(failure, from);
     }
     return {};
 }
