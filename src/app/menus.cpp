@@ -77,7 +77,8 @@ void Form1::nuevo_Click() {
 
 void Form1::cronometro_Click() {
     if (!txtCantidadSegundos1->text().isEmpty()) {
-        programa.form2().show();
+        // Activated like every window the menu opens: its activation puts it on top.
+        bringUp(programa.form2());
         return;
     }
     programa.platform.messages.show(this, QStringLiteral("No hay ningun aviso programado"),

@@ -36,7 +36,11 @@ click_menu_item "$menu" 2
 S=$(wait_window "Tempix 2019" 5 "$TEMPIX_PID")
 check "'Ver Cronometro' opens the stopwatch 'Tempix 2019'" test -n "$S"
 if [[ -n $S ]]; then
-    check "the stopwatch is topmost" wait_until 3 bash -c "xprop -id $S _NET_WM_STATE | grep -q ABOVE"
+    # Putting a window on top may give it a new native window: look it up afresh.
+    stopwatch_above() {
+        S=$(find_window "Tempix 2019" "$TEMPIX_PID") && xprop -id "$S" _NET_WM_STATE | grep -q ABOVE
+    }
+    check "the stopwatch is topmost" wait_until 3 stopwatch_above
     if [[ -n $W ]]; then
         activate "$W"
         sleep 0.5
