@@ -136,13 +136,19 @@ void Form1::buildControls() {
     apaga->setEnabled(false);
     reinicia->setEnabled(false);
 
-    // Check box captions get the room their font needs, up to the next control.
+    // Check box captions get the room their font needs, up to the next control; fonts wider
+    // than the designed one are made smaller until "Habilitar" fits.
     for (auto [box, room] :
-         {std::pair{contra, twips(1320 - 240)}, std::pair{habiltext, twips(1320 - 240)},
-          std::pair{habapaga, twips(1560 - 240)}}) {
+         {std::pair{contra, twips(1320 - 240) - 4}, std::pair{habiltext, twips(1320 - 240) - 4},
+          std::pair{habapaga, twips(1560 - 240) - 4}}) {
+        QFont font = box->font();
+        while (box->sizeHint().width() > room && font.pointSizeF() > 7) {
+            font.setPointSizeF(font.pointSizeF() - 0.25);
+            box->setFont(font);
+        }
         const int height = std::max(box->height(), box->sizeHint().height());
         box->setGeometry(box->x(), box->y() - (height - box->height()) / 2,
-                         std::clamp(box->sizeHint().width(), box->width(), room - 4), height);
+                         std::clamp(box->sizeHint().width(), box->width(), room), height);
     }
 
     txtCantidadSegundos1 = placed(new TextBox(client), twipsRect(5040, 3120, 1515, 285));
@@ -268,6 +274,12 @@ void Form1::Form_Unload() {
 
 void Form1::setStateNormal() {
     settingState_ = true;
+    if (isHidden() && isMinimized() && testAttribute(Qt::WA_WState_Created)) {
+        // On X, leaving the minimised state maps the native window even while the window is
+        // hidden, as an empty frame. A hidden window gives its native window up instead and
+        // gets a new one when it is shown.
+        destroy();
+    }
     setWindowState(windowState() & ~Qt::WindowMinimized);
     settingState_ = false;
 }
