@@ -136,19 +136,20 @@ void Form1::buildControls() {
     apaga->setEnabled(false);
     reinicia->setEnabled(false);
 
-    // Check box captions get the room their font needs, up to the next control; fonts wider
-    // than the designed one are made smaller until "Habilitar" fits.
-    for (auto [box, room] :
-         {std::pair{contra, twips(1320 - 240) - 4}, std::pair{habiltext, twips(1320 - 240) - 4},
-          std::pair{habapaga, twips(1560 - 240) - 4}}) {
-        QFont font = box->font();
-        while (box->sizeHint().width() > room && font.pointSizeF() > 7) {
-            font.setPointSizeF(font.pointSizeF() - 0.25);
-            box->setFont(font);
+    // Fonts wider than the designed one would cut "Habilitar": its box gets the room its
+    // caption needs, taken from the field beside it.
+    for (auto [box, next] : {std::pair<CheckBox*, QWidget*>{contra, Pass},
+                             std::pair<CheckBox*, QWidget*>{habiltext, texto},
+                             std::pair<CheckBox*, QWidget*>{habapaga, apaga}}) {
+        const int needed = box->sizeHint().width() + 4;
+        const int room = next->x() - box->x();
+        if (needed > room && next != apaga) {
+            next->setGeometry(next->x() + needed - room, next->y(), next->width() - (needed - room),
+                              next->height());
         }
         const int height = std::max(box->height(), box->sizeHint().height());
         box->setGeometry(box->x(), box->y() - (height - box->height()) / 2,
-                         std::clamp(box->sizeHint().width(), box->width(), room), height);
+                         std::max(box->width(), std::min(needed, next->x() - box->x())), height);
     }
 
     txtCantidadSegundos1 = placed(new TextBox(client), twipsRect(5040, 3120, 1515, 285));
