@@ -78,6 +78,7 @@ fail_now() {
 finish() {  # the last line of every test
     check "nothing was written to the real user's settings" real_user_untouched
     if ((E2E_FAILED)); then
+        shot "failure" >/dev/null 2>&1
         echo "some checks failed; logs and screenshots in $OUT"
         exit 1
     fi

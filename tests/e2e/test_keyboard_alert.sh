@@ -40,5 +40,8 @@ if [[ -n $A ]]; then
     check "the alert window is mapped" is_viewable "$A"
     shot keyboard-alert-completed
 fi
+# Completion restores the state of a window hidden in the tray; it must stay hidden, not
+# come up as an empty frame.
+check "the hidden main window stays hidden at completion" no_window_of "$MAIN_TITLE" "$TEMPIX_PID"
 check "the program is still running" alive "$TEMPIX_PID"
 finish

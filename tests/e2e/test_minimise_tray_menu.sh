@@ -32,7 +32,10 @@ shot tray-menu-open
 
 click_menu_item "$menu" 1   # "Configurar Aviso"
 check "the menu closes" wait_until 3 no_popup_menu "$TEMPIX_PID"
-check "'Configurar Aviso' shows the window again" wait_until 5 is_viewable "$W"
+# A window hidden in the tray may come back with a new native window: look it up by title.
+W=$(wait_window "$MAIN_TITLE" 5)
+check "'Configurar Aviso' shows the window again" test -n "$W"
+[[ -n $W ]] || fail_now "no main window after 'Configurar Aviso'"
 check "in its normal state" wait_until 3 wm_state_is "$W" Normal
 check "not iconified any more" bash -c "! xprop -id $W _NET_WM_STATE | grep -q HIDDEN"
 shot restored-main-window

@@ -37,6 +37,6 @@ menu=$(open_tray_menu "$TEMPIX_PID")
 check "the tray menu opens" test -n "$menu"
 if [[ -n $menu ]]; then
     click_menu_item "$menu" 1
-    check "'Configurar Aviso' brings the window back" wait_until 5 is_viewable "$W"
+    check "'Configurar Aviso' brings the window back" quiet wait_window "$MAIN_TITLE" 5
 fi
 finish
