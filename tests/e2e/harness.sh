@@ -12,6 +12,8 @@ set -u
 
 TEMPIX=$(readlink -f "${1:?the tempix binary}")
 OUT=$(mkdir -p "${2:?an output folder}" && readlink -f "$2")
+# Only this run's screenshots and logs in the output folder.
+rm -f "$OUT"/*.png "$OUT"/*.log "$OUT"/Tempix.conf
 [[ -x $TEMPIX ]] || {
     echo "FAIL: $TEMPIX is not an executable" >&2
     exit 2
