@@ -1,9 +1,152 @@
 #include "alert/form3.h"
 
+#include "about/pictures.h"
+#include "app/form1.h"
+#include "lock/form9.h"
+#include "platform/screen.h"
 #include "programa.h"
+#include "settings/form7.h"
+
+#include <QPainter>
+
+namespace {
+constexpr int kWidth = 400;
+constexpr int kHeight = 220;
+}  // namespace
 
 Form3::Form3(Programa& p) : Form(p) {
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setWindowTitle(QStringLiteral("Velmora Tempix"));
+    setFixedSize(kWidth, kHeight);
+
     Mensaje = new QLabel(QStringLiteral("El Tiempo ha Terminado."), this);
+    Mensaje->setObjectName(QStringLiteral("Mensaje"));
+    Mensaje->setGeometry(20, 20, kWidth - 40, 110);
+    Mensaje->setAlignment(Qt::AlignCenter);
+    Mensaje->setWordWrap(true);
+    QFont big = Mensaje->font();
+    big.setPointSize(18);
+    big.setBold(true);
+    Mensaje->setFont(big);
+
+    auto button = [this](const char* name, const QString& caption, int row) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(kWidth - 140, 108 + row * 34, 120, 28);
+        return b;
+    };
+    aceptar = button("aceptar", QStringLiteral("Aceptar"), 0);
+    nuevo = button("nuevo", QStringLiteral("Nuevo Aviso"), 1);
+    salir = button("salir", QStringLiteral("Salir"), 2);
+    setTabOrder(aceptar, nuevo);
+    setTabOrder(nuevo, salir);
+    aceptar->setFocus();
+    setDefaultButton(aceptar);
+
+    Label2 = new Label(QStringLiteral("Nodavia 2019"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(16, kHeight - 28, 140, 18);
+
+    // Light text on the dark picture.
+    for (QWidget* w : {static_cast<QWidget*>(Mensaje), static_cast<QWidget*>(Label2)}) {
+        QPalette palette = w->palette();
+        palette.setColor(QPalette::WindowText, Qt::white);
+        w->setPalette(palette);
+    }
+
+    connect(aceptar, &QPushButton::clicked, this, &Form3::aceptar_Click);
+    connect(nuevo, &QPushButton::clicked, this, &Form3::nuevo_Click);
+    connect(salir, &QPushButton::clicked, this, &Form3::salir_Click);
 }
 
-void Form3::Form_Load() {}
+void Form3::Form_Load() {
+    Form1& main = programa.form1();
+    // With a password the window stays out of the topmost band, so the prompt can come above.
+    if (!passwordInForce()) {
+        WindowOnTop(-1);
+    }
+    withdrawCloseCommand();
+    if (programa.form7().sonido->value() == 1) {
+        programa.platform.sound.play(programa.platform.paths.programFolder() +
+                                     QStringLiteral("/nodav.wav"));
+    }
+    main.detener->setEnabled(false);
+}
+
+bool Form3::passwordInForce() const {
+    return !programa.form1().Pass->text().isEmpty();
+}
+
+void Form3::askPassword(const QString* action) {
+    WindowOnTop(0);
+    Form9& prompt = programa.form9();
+    if (action) {
+        prompt.accion = *action;
+    }
+    prompt.show();
+    prompt.raise();
+    prompt.activateWindow();
+}
+
+void Form3::aceptar_Click() {
+    if (passwordInForce()) {
+        askPassword(nullptr);  // the prompt's pending action stays as it is
+        return;
+    }
+    Form1& main = programa.form1();
+    main.cmdIniciar1->setEnabled(true);
+    main.hh->setEnabled(true);
+    main.mm->setEnabled(true);
+    main.ss->setEnabled(true);
+    main.texto->clear();
+    main.Pass->clear();
+    main.txtCantidadSegundos1->clear();
+    programa.unload<Form3>();
+}
+
+void Form3::nuevo_Click() {
+    if (passwordInForce()) {
+        const QString action = QStringLiteral("nuevo");
+        askPassword(&action);
+        return;
+    }
+    Form1& main = programa.form1();
+    main.txtCantidadSegundos1->clear();
+    main.Pass->clear();
+    main.texto->clear();
+    main.setStateNormal();
+    main.hh->clear();
+    main.mm->clear();
+    main.ss->clear();
+    main.hh->setEnabled(true);
+    main.mm->setEnabled(true);
+    main.ss->setEnabled(true);
+    main.show();
+    main.raise();
+    main.activateWindow();
+    programa.unload<Form3>();
+}
+
+void Form3::salir_Click() {
+    if (passwordInForce()) {
+        const QString action = QStringLiteral("salir");
+        askPassword(&action);
+        return;
+    }
+    programa.unload<Form1>();
+}
+
+void Form3::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(rect(), aboutBackground());
+    painter.setPen(QColor(255, 255, 255, 90));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void Form3::showEvent(QShowEvent* event) {
+    Form::showEvent(event);
+    if (!placed_) {
+        placed_ = true;
+        centreOnScreen(this);
+    }
+}

@@ -1,9 +1,137 @@
 #include "lock/form10.h"
 
+#include "about/form5.h"
+#include "about/pictures.h"
+#include "app/form1.h"
+#include "common/messages.h"
+#include "common/twips.h"
+#include "common/version.h"
 #include "programa.h"
+#include "settings/form7.h"
 
-Form10::Form10(Programa& p) : Form(p) {
-    Mensaje = new QLabel(QStringLiteral("El Tiempo ha Terminado."), this);
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+template <class W>
+W* atTop(W* widget, int topTwips, int widthTwips, int heightTwips) {
+    // Captions may need more room than the designed box in another font.
+    const int height = std::max(twips(heightTwips), widget->sizeHint().height());
+    widget->setGeometry(0, twips(topTwips), twips(widthTwips), height);
+    return widget;
 }
 
-void Form10::Form_Load() {}
+void whiteText(QWidget* w) {
+    QPalette palette = w->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    w->setPalette(palette);
+}
+
+}  // namespace
+
+Form10::Form10(Programa& p) : Form(p) {
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    // Covers the screen; the design size only fixes the vertical positions.
+    resize(twipsSize(7515, 11415));
+    setWindowState(Qt::WindowFullScreen);
+    withdrawCloseCommand();  // only the right password opens it
+
+    Picture2 = atTop(new Label(QString(), this), 960, 1875, 2415);
+    Picture2->setPixmap(lockEmblem());
+    Picture2->setAlignment(Qt::AlignCenter);
+
+    Mensaje = atTop(new QLabel(QStringLiteral("El Tiempo ha Terminado."), this), 4680, 4935, 1335);
+    Mensaje->setFixedHeight(twips(1335));  // a long text is wrapped and cut, never enlarged
+    Mensaje->setAlignment(Qt::AlignCenter);
+    Mensaje->setWordWrap(true);
+    QFont big = Mensaje->font();
+    big.setPointSize(18);
+    Mensaje->setFont(big);
+    whiteText(Mensaje);
+
+    Label1 = atTop(new Label(QStringLiteral("Ingrese su Contraseña"), this), 6600, 2400, 195);
+    Label1->setAlignment(Qt::AlignCenter);
+    whiteText(Label1);
+    Pass = atTop(new TextBox(this), 6960, 2775, 285);
+    Pass->setPasswordChar(true);
+    aceptar = atTop(new QPushButton(QStringLiteral("Aceptar"), this), 7440, 1095, 255);
+    aceptar->setDefault(true);
+    setDefaultButton(aceptar);
+    Label2 = atTop(new Label(QStringLiteral("Nodavia 2019"), this), 8160, 1215, 255);
+    Label2->setAlignment(Qt::AlignCenter);
+    Label2->setCursor(Qt::PointingHandCursor);
+    whiteText(Label2);
+    Label3 =
+        atTop(new Label(QStringLiteral("https://nodavia.example — avisos@nodavia.example"), this),
+              8400, 5655, 195);
+    Label3->setAlignment(Qt::AlignCenter);
+    whiteText(Label3);
+
+    const std::pair<QObject*, const char*> names[] = {
+        {Picture2, "Picture2"}, {Mensaje, "Mensaje"}, {Label1, "Label1"}, {Pass, "Pass"},
+        {aceptar, "aceptar"},   {Label2, "Label2"},   {Label3, "Label3"}};
+    for (const auto& [object, name] : names) {
+        object->setObjectName(QString::fromLatin1(name));
+    }
+    setTabOrder(Pass, aceptar);
+    Pass->setFocus();
+
+    connect(aceptar, &QPushButton::clicked, this, &Form10::aceptar_Click);
+    connect(Label2, &Label::Click, this, &Form10::Label2_Click);
+}
+
+void Form10::Form_Load() {
+    WindowOnTop(-1);
+    setWindowTitle(versionCaption());
+}
+
+void Form10::Form_Activate() {
+    Pass->setFocus();
+}
+
+void Form10::refuse(const QString& text) {
+    // Out of the topmost band while the message is up, so the message is not hidden behind.
+    WindowOnTop(0);
+    programa.platform.messages.show(this, text, MessageIcon::Critical, kTitle);
+    Pass->setFocus();
+    WindowOnTop(-1);
+}
+
+void Form10::aceptar_Click() {
+    if (Pass->text().isEmpty()) {
+        refuse(QStringLiteral("Coloca la contraseña para continuar."));
+        return;
+    }
+    if (Pass->text() != programa.form1().Pass->text()) {
+        refuse(QStringLiteral("La contraseña es Incorrecta."));
+        return;
+    }
+    programa.unload<Form10>();
+    if (programa.form7().ShowStart->value() == 1) {
+        programa.form1().show();
+    }
+}
+
+void Form10::Label2_Click() {
+    Form5& about = programa.form5();
+    about.WindowOnTop(-1);  // above the lock, which stays where it is
+    about.raise();
+}
+
+void Form10::resizeEvent(QResizeEvent* event) {
+    Form::resizeEvent(event);
+    const int w = width();
+    for (QWidget* control : {static_cast<QWidget*>(Picture2), static_cast<QWidget*>(Label1),
+                             static_cast<QWidget*>(Pass), static_cast<QWidget*>(aceptar),
+                             static_cast<QWidget*>(Label2), static_cast<QWidget*>(Mensaje),
+                             static_cast<QWidget*>(Label3)}) {
+        control->move((w - control->width()) / 2, control->y());
+    }
+}
+
+void Form10::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawTiledPixmap(rect(), lockTile());
+}

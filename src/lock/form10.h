@@ -1,8 +1,12 @@
 #pragma once
 
-// The screen lock shown when a protected alert ends.
+// The screen lock shown when a protected alert ends: it covers the screen until the alert's
+// password is typed.
+
 #include "platform/controls.h"
 #include "platform/form.h"
+
+#include <QPushButton>
 
 class Form10 : public Form {
     Q_OBJECT
@@ -11,5 +15,22 @@ public:
 
     void Form_Load() override;
 
+    void aceptar_Click();
+    void Label2_Click();
+
+    Label* Picture2;
     QLabel* Mensaje;
+    Label* Label1;
+    TextBox* Pass;
+    QPushButton* aceptar;
+    Label* Label2;
+    Label* Label3;
+
+protected:
+    void Form_Activate() override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void refuse(const QString& text);
 };

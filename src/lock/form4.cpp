@@ -1,9 +1,53 @@
 #include "lock/form4.h"
 
+#include "alert/form3.h"
+#include "app/form1.h"
+#include "app/form2.h"
+#include "common/messages.h"
+#include "common/version.h"
 #include "programa.h"
 
-Form4::Form4(Programa& p) : Form(p) {
-    Pass = new TextBox(this);
+Form4::Form4(Programa& p) : PasswordPrompt(p, 1110) {}
+
+void Form4::Form_Load() {
+    setWindowTitle(versionCaption());
 }
 
-void Form4::Form_Load() {}
+QString Form4::emptyMessage() const {
+    return QStringLiteral("Coloca la contraseña para cancelar el aviso que esta programado.");
+}
+
+QString Form4::messageTitle() const {
+    return kShortTitle;
+}
+
+void Form4::rightPassword() {
+    // The alert is cancelled and the main window made ready for a new one; the stored
+    // password stays until the next save.
+    Form1& main = programa.form1();
+    main.tmrCronómetro1->stop();
+    main.lblTiempo1->setCaption(QStringLiteral("00:00:00"));
+    main.txtCantidadSegundos1->clear();
+    main.setStateNormal();
+    programa.unload<Form2>();
+    programa.unload<Form3>();
+    main.contra->setEnabled(true);
+    main.Pass->clear();
+    main.Pass->setEnabled(false);
+    main.Pass->setBackColour(BackColour::Grey);
+    main.habiltext->setEnabled(true);
+    main.texto->clear();
+    main.texto->setEnabled(false);
+    main.texto->setBackColour(BackColour::Grey);
+    main.hh->clear();
+    main.mm->clear();
+    main.ss->clear();
+    main.cmdIniciar1->setEnabled(true);
+    main.hh->setEnabled(true);
+    main.mm->setEnabled(true);
+    main.ss->setEnabled(true);
+    main.show();
+    main.raise();
+    main.activateWindow();
+    programa.unload<Form4>();
+}

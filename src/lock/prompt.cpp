@@ -1,0 +1,83 @@
+#include "lock/prompt.h"
+
+#include "about/form5.h"
+#include "about/pictures.h"
+#include "app/form1.h"
+#include "common/twips.h"
+#include "common/version.h"
+#include "platform/screen.h"
+#include "programa.h"
+
+PasswordPrompt::PasswordPrompt(Programa& p, int heightTwips) : Form(p) {
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowTitle(versionCaption());
+    setFixedSize(twipsSize(4110, heightTwips));
+
+    Image1 = new Label(QString(), this);
+    Image1->setGeometry(twipsRect(120, 120, 915, 915));
+    Image1->setPixmap(
+        logoPicture().scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    Label1 = new Label(QStringLiteral("Ingrese su Contraseña"), this);
+    Label1->setGeometry(twipsRect(1200, 120, 2790, 255));
+    Pass = new TextBox(this);
+    Pass->setPasswordChar(true);
+    Pass->setGeometry(twipsRect(1200, 420, 2790, 315));
+    aceptar = new QPushButton(QStringLiteral("Aceptar"), this);
+    aceptar->setGeometry(twipsRect(2790, heightTwips - 480, 1200, 390));
+    aceptar->setDefault(true);
+    setDefaultButton(aceptar);
+    Label2 = new Label(QStringLiteral("Nodavia 2019"), this);
+    Label2->setGeometry(twipsRect(1200, heightTwips - 420, 1500, 300));
+    Label2->setCursor(Qt::PointingHandCursor);
+
+    const std::pair<QObject*, const char*> names[] = {{Image1, "Image1"},
+                                                      {Label1, "Label1"},
+                                                      {Pass, "Pass"},
+                                                      {aceptar, "aceptar"},
+                                                      {Label2, "Label2"}};
+    for (const auto& [object, name] : names) {
+        object->setObjectName(QString::fromLatin1(name));
+    }
+    // The box comes first, so it has the focus when the window opens.
+    setTabOrder(Pass, aceptar);
+    Pass->setFocus();
+
+    connect(aceptar, &QPushButton::clicked, this, &PasswordPrompt::aceptar_Click);
+    connect(Label2, &Label::Click, this, &PasswordPrompt::Label2_Click);
+}
+
+void PasswordPrompt::Form_Activate() {
+    Pass->setFocus();
+}
+
+void PasswordPrompt::refuse(const QString& text) {
+    programa.platform.messages.show(this, text, MessageIcon::Critical, messageTitle());
+    Pass->setFocus();
+}
+
+void PasswordPrompt::aceptar_Click() {
+    if (Pass->text().isEmpty()) {
+        refuse(emptyMessage());
+        return;
+    }
+    if (Pass->text() != programa.form1().Pass->text()) {
+        refuse(QStringLiteral("La contraseña es Incorrecta."));
+        return;
+    }
+    rightPassword();
+}
+
+void PasswordPrompt::Label2_Click() {
+    Form5& about = programa.form5();
+    about.show();
+    about.raise();
+}
+
+void PasswordPrompt::showEvent(QShowEvent* event) {
+    Form::showEvent(event);
+    if (!placed_) {
+        placed_ = true;
+        centreOnScreen(this);
+    }
+}
