@@ -7,6 +7,7 @@
 #include "programa.h"
 #include "settings/form7.h"
 
+#include <QLinearGradient>
 #include <QPainter>
 
 namespace {
@@ -21,7 +22,7 @@ Form3::Form3(Programa& p) : Form(p) {
 
     Mensaje = new QLabel(QStringLiteral("El Tiempo ha Terminado."), this);
     Mensaje->setObjectName(QStringLiteral("Mensaje"));
-    Mensaje->setGeometry(20, 20, kWidth - 40, 110);
+    Mensaje->setGeometry(104, 16, kWidth - 120, 90);
     Mensaje->setAlignment(Qt::AlignCenter);
     Mensaje->setWordWrap(true);
     QFont big = Mensaje->font();
@@ -137,8 +138,14 @@ void Form3::salir_Click() {
 }
 
 void Form3::paintEvent(QPaintEvent*) {
+    // The lock's blue, darker towards the bottom, with the program's logo.
     QPainter painter(this);
-    painter.drawPixmap(rect(), aboutBackground());
+    QLinearGradient shade(0, 0, 0, height());
+    shade.setColorAt(0, QColor(52, 104, 156));
+    shade.setColorAt(1, QColor(24, 48, 72));
+    painter.fillRect(rect(), shade);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(QRect(20, 24, 72, 72), logoPicture());
     painter.setPen(QColor(255, 255, 255, 90));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
