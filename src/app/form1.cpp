@@ -7,6 +7,7 @@
 #include "common/twips.h"
 #include "common/version.h"
 #include "lock/codec.h"
+#include "lock/form10.h"
 #include "lock/form9.h"
 #include "platform/screen.h"
 #include "programa.h"
@@ -347,8 +348,9 @@ void Form1::trayAvailabilityChanged(bool available) {
 
 void Form1::closeEvent(QCloseEvent* event) {
     // A running protected alert is ended only by its password: the exit goes through the
-    // prompt, which ends the program after the right one.
-    if (tmrCronómetro1->isActive() && protectedByPassword()) {
+    // prompt, which ends the program after the right one. So is a screen lock that is up:
+    // ending the program would take it away.
+    if ((tmrCronómetro1->isActive() || programa.loaded<Form10>()) && protectedByPassword()) {
         event->ignore();
         Form9& prompt = programa.form9();
         prompt.accion = QStringLiteral("salir");
