@@ -42,7 +42,6 @@ Form3::Form3(Programa& p) : Form(p) {
     setTabOrder(aceptar, nuevo);
     setTabOrder(nuevo, salir);
     aceptar->setFocus();
-    setDefaultButton(aceptar);
 
     Label2 = new Label(QStringLiteral("Nodavia 2019"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -84,6 +83,8 @@ void Form3::askPassword(const QString* action) {
     if (action) {
         prompt.accion = *action;
     }
+    // A prompt the window manager let the user minimise comes back as it is asked for again.
+    prompt.setWindowState(prompt.windowState() & ~Qt::WindowMinimized);
     prompt.show();
     prompt.raise();
     prompt.activateWindow();

@@ -10,6 +10,7 @@
 #include "settings/form7.h"
 
 #include <QPainter>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -85,6 +86,15 @@ Form10::Form10(Programa& p) : Form(p) {
 void Form10::Form_Load() {
     WindowOnTop(-1);
     setWindowTitle(versionCaption());
+    // The topmost band shows the lock without activating it; the password is typed here, so
+    // it takes the keyboard once it is up.
+    QTimer::singleShot(0, this, [this] { takeKeyboard(); });
+}
+
+void Form10::takeKeyboard() {
+    raise();
+    activateWindow();
+    Pass->setFocus();
 }
 
 void Form10::Form_Activate() {
@@ -97,6 +107,9 @@ void Form10::refuse(const QString& text) {
     programa.platform.messages.show(this, text, MessageIcon::Critical, kTitle);
     Pass->setFocus();
     WindowOnTop(-1);
+    // Coming back into the band gives the window a new native window, shown without
+    // activation: the keyboard must come back to the box, once the old one has gone.
+    QTimer::singleShot(0, this, [this] { takeKeyboard(); });
 }
 
 void Form10::aceptar_Click() {
@@ -133,5 +146,7 @@ void Form10::resizeEvent(QResizeEvent* event) {
 
 void Form10::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    // The tile's own colour first, so a missing picture still gives the same background.
+    painter.fillRect(rect(), QColor(42, 84, 126));
     painter.drawTiledPixmap(rect(), lockTile());
 }

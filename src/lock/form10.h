@@ -33,4 +33,5 @@ protected:
 
 private:
     void refuse(const QString& text);
+    void takeKeyboard();
 };

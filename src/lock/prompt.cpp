@@ -14,21 +14,23 @@ PasswordPrompt::PasswordPrompt(Programa& p, int heightTwips) : Form(p) {
     setWindowTitle(versionCaption());
     setFixedSize(twipsSize(4110, heightTwips));
 
+    // The logo at the left; the text, the box and, on the last row, the maker label and the
+    // button beside it. The rows keep clear of each other in both heights of the prompts.
     Image1 = new Label(QString(), this);
-    Image1->setGeometry(twipsRect(120, 120, 915, 915));
+    Image1->setGeometry(twipsRect(105, 105, 915, 915));
     Image1->setPixmap(
         logoPicture().scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     Label1 = new Label(QStringLiteral("Ingrese su Contraseña"), this);
-    Label1->setGeometry(twipsRect(1200, 120, 2790, 255));
+    Label1->setGeometry(twipsRect(1140, 75, 2865, 240));
     Pass = new TextBox(this);
     Pass->setPasswordChar(true);
-    Pass->setGeometry(twipsRect(1200, 420, 2790, 315));
+    Pass->setGeometry(twipsRect(1140, 330, 2865, 315));
     aceptar = new QPushButton(QStringLiteral("Aceptar"), this);
-    aceptar->setGeometry(twipsRect(2790, heightTwips - 480, 1200, 390));
+    aceptar->setGeometry(twipsRect(2805, heightTwips - 420, 1200, 345));
     aceptar->setDefault(true);
     setDefaultButton(aceptar);
     Label2 = new Label(QStringLiteral("Nodavia 2019"), this);
-    Label2->setGeometry(twipsRect(1200, heightTwips - 420, 1500, 300));
+    Label2->setGeometry(twipsRect(1140, heightTwips - 405, 1560, 315));
     Label2->setCursor(Qt::PointingHandCursor);
 
     const std::pair<QObject*, const char*> names[] = {{Image1, "Image1"},

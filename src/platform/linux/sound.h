@@ -21,6 +21,8 @@ public:
     LinuxSound();
     ~LinuxSound() override;
     void play(const QString& file) override;
+    // Is a sound effect held (playing, or waiting to be let go)?
+    bool busy() const { return effect_ != nullptr; }
 
 private:
     void release();
