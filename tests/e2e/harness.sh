@@ -340,16 +340,18 @@ conf_is() {  # conf_is key value
 # ---------------------------------------------------------------------------------------------
 # The program
 
-is_tempix() { [[ $(readlink "/proc/$1/exe" 2>/dev/null) == "$TEMPIX" ]]; }
+is_tempix() { [[ $(readlink "/proc/$1/exe" 2>/dev/null) == "${2:-$TEMPIX}" ]]; }
 
-start_tempix() {  # start_tempix NAME   — sets TEMPIX_PID; output in NAME.log
-    local name=${1:-tempix}
+# BINARY: another copy of the program (a portable one); FOLDER: its working folder.
+start_tempix() {  # start_tempix NAME [BINARY [FOLDER]]   — sets TEMPIX_PID; output in NAME.log
+    local name=${1:-tempix} bin dir=${3:-$E2E_TMP}
+    bin=$(readlink -f "${2:-$TEMPIX}")
     # env -C: the working folder is ours too, and $! is the program itself after env's exec.
-    env -C "$E2E_TMP" QT_QPA_PLATFORM=xcb "$TEMPIX" >"$E2E_TMP/$name.log" 2>&1 &
+    env -C "$dir" QT_QPA_PLATFORM=xcb "$bin" >"$E2E_TMP/$name.log" 2>&1 &
     TEMPIX_PID=$!
     E2E_APPS+=($TEMPIX_PID)
     # Until the exec the process is a copy of this shell: wait for the program itself.
-    wait_until 5 is_tempix "$TEMPIX_PID" || fail_now "tempix did not start"
+    wait_until 5 is_tempix "$TEMPIX_PID" "$bin" || fail_now "tempix did not start"
     log "started tempix as $name (pid $TEMPIX_PID)"
 }
 
@@ -512,3 +514,97 @@ click_menu_item() {  # click_menu_item MENU N
     # Items share the height evenly, less a few pixels of frame.
     click "$1" 40 $(((h - 4) * ($2 * 2 - 1) / 10 + 2))
 }
+
+# ---------------------------------------------------------------------------------------------
+# Stacking, geometry and close requests
+
+# The topmost managed window that is not a dock (the tray host shares the upper layer).
+top_window() {
+    local id
+    for id in $(xprop -root _NET_CLIENT_LIST_STACKING 2>/dev/null | tr -dc '0-9a-fx ,' |
+        tr ',' '\n' | tac); do
+        window_type "$id" | grep -q DOCK && continue
+        printf '%d\n' "$id"
+        return 0
+    done
+    return 1
+}
+is_top_window() { [[ $(top_window) == "$(($1))" ]]; }
+
+geometry() {  # geometry WINDOW   — "X Y WIDTHxHEIGHT" on the screen
+    xwininfo -id "$1" 2>/dev/null | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+        /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w "x" h}'
+}
+
+has_net_state() { net_wm_state "$1" | grep -q "_NET_WM_STATE_$2"; }  # has_net_state WIN ABOVE
+
+# Asks the window manager to close a window, as a pager or taskbar does (_NET_CLOSE_WINDOW);
+# the window manager passes it on as WM_DELETE_WINDOW.
+close_request() {  # close_request WINDOW
+    /usr/bin/python3 - "$1" <<'PY'
+import ctypes, sys
+x = ctypes.cdll.LoadLibrary("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+x.XDefaultRootWindow.restype = ctypes.c_ulong
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x.XInternAtom.restype = ctypes.c_ulong
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", ctypes.c_long * 5)]
+class Event(ctypes.Union):
+    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                         ctypes.POINTER(Event)]
+x.XFlush.argtypes = [ctypes.c_void_p]
+d = x.XOpenDisplay(None)
+if not d:
+    raise SystemExit(1)
+root = x.XDefaultRootWindow(d)
+e = Event()
+e.xclient.type = 33  # ClientMessage
+e.xclient.window = int(sys.argv[1], 0)
+e.xclient.message_type = x.XInternAtom(d, b"_NET_CLOSE_WINDOW", 0)
+e.xclient.format = 32
+e.xclient.data[0] = 0  # now
+e.xclient.data[1] = 2  # from a pager
+# SubstructureRedirect | SubstructureNotify: to the window manager.
+ok = x.XSendEvent(d, root, 0, (1 << 20) | (1 << 19), ctypes.byref(e))
+x.XFlush(d)
+raise SystemExit(0 if ok else 1)
+PY
+}
+
+# ---------------------------------------------------------------------------------------------
+# Sound
+
+# Records what is played into the null sink: NAME.wav in the temporary folder, copied to the
+# output folder when stopped.
+start_recording() {  # start_recording NAME   — sets REC_FILE
+    REC_FILE=$E2E_TMP/$1.wav
+    parec -d test_sink.monitor --file-format=wav --channels=1 --latency-msec=50 "$REC_FILE" \
+        >"$E2E_TMP/$1-parec.log" 2>&1 &
+    REC_PID=$!
+    E2E_PIDS+=($REC_PID)
+    wait_until 5 test -s "$REC_FILE" || fail_now "parec did not start recording"
+    sleep 0.3  # the stream is connected a moment after the file is made
+}
+stop_recording() {
+    stop_pid "$REC_PID"
+    cp "$REC_FILE" "$OUT/" 2>/dev/null
+}
+sound_stat() { sox "$1" -n stat 2>&1; }  # sound_stat FILE   — sox's figures
+rms_amplitude() { sound_stat "$1" | awk '/^RMS +amplitude/ {print $3}'; }
+recording_length() { sound_stat "$1" | awk '/^Length/ {print $3}'; }
+# Is a number (as sox prints it) above a limit?
+above() { awk -v a="$1" -v b="$2" 'BEGIN {exit !(a + 0 > b + 0)}'; }
+is_silent() { ! above "$(rms_amplitude "$1")" 0.0005; }  # is_silent FILE
+# The rough frequency of what was played, the silence before and after it cut off.
+played_frequency() {  # played_frequency FILE
+    sox "$1" -n silence 1 0.05 1% reverse silence 1 0.05 1% reverse stat 2>&1 |
+        awk '/^Rough +frequency/ {print $3}'
+}
+# Is a frequency within a tenth of another?
+near_frequency() { awk -v a="$1" -v b="$2" 'BEGIN {exit !(a > 0 && b > 0 && a > 0.9 * b && a < 1.1 * b)}'; }

@@ -1,0 +1,95 @@
+#!/bin/bash
+# A protected alert with the Options box StopSys on ends in the screen lock: full screen, above
+# every other window. Only the right password opens it: an empty or wrong one is answered with
+# a message, and the window manager's close requests are ignored. Once open, the main window
+# comes back, as the Options box ShowStart (on by default) asks.
+source "$(dirname "$0")/harness.sh" "$@"
+
+start_desktop
+# 636C617665 is "clave" encoded.
+conf_write "RunAuto=1" "hh=" "mm=" "ss=0" "WindowState=1" "BlockPass=636C617665" "StopSys=1"
+start_tempix lock
+
+# The lock has the main window's title: it is the one of that title that fills the screen.
+lock_window() {
+    local id
+    for id in $(xdotool search --all --onlyvisible --pid "$TEMPIX_PID" \
+        --name "$(title_regex "$MAIN_TITLE")" 2>/dev/null); do
+        has_net_state "$id" FULLSCREEN && {
+            echo "$id"
+            return 0
+        }
+    done
+    return 1
+}
+lock_up() { L=$(lock_window) && has_net_state "$L" ABOVE && is_top_window "$L"; }
+lock_gone() { ! lock_window >/dev/null; }
+message() { find_window "Nodavia Tempix" "$TEMPIX_PID"; }
+
+wait_until 10 quiet lock_window || fail_now "no full-screen lock window"
+L=$(lock_window)
+check "the lock is full screen and topmost, the top of the stacking order" wait_until 3 lock_up
+read -r lx ly lsize < <(geometry "$L")
+log "lock at $lx,$ly, $lsize"
+check "the lock covers the whole 1280x800 screen" test "$lx $ly $lsize" = "0 0 1280x800"
+check "no alert window besides the lock" no_window_of "Velmora Tempix" "$TEMPIX_PID"
+check "the main window stays hidden behind the lock" bash -c \
+    "test \$(xdotool search --all --onlyvisible --pid $TEMPIX_PID --name '$(title_regex "$MAIN_TITLE")' | wc -l) = 1"
+sleep 0.3
+shot lock
+
+# A wrong password, differing only in the case of a letter: the focus is in the password box,
+# Enter presses Aceptar.
+type_text "$L" Clave
+xdotool key Return
+M=$(wait_window "Nodavia Tempix" 5 "$TEMPIX_PID")
+check "a wrong password is answered with the message 'Nodavia Tempix'" test -n "$M"
+if [[ -n $M ]]; then
+    check "the message is above the lock" wait_until 3 is_top_window "$M"
+    check "while it is up the lock is out of the topmost band" bash -c \
+        "! xprop -id $(lock_window) _NET_WM_STATE | grep -q ABOVE"
+    sleep 0.3
+    shot lock-wrong-password
+    keys "$M" Return
+    check "Return dismisses the message" wait_until 3 bash -c "! xwininfo -id $M 2>/dev/null | grep -q IsViewable"
+fi
+check "the lock is still up after the wrong password, topmost again" wait_until 3 lock_up
+
+# An empty password: the box is emptied first.
+keys "$L" ctrl+a BackSpace Return
+M=$(wait_window "Nodavia Tempix" 5 "$TEMPIX_PID")
+check "an empty password is answered with the message too" test -n "$M"
+if [[ -n $M ]]; then
+    sleep 0.3
+    shot lock-empty-password
+    keys "$M" Return
+    wait_until 3 bash -c "! xwininfo -id $M 2>/dev/null | grep -q IsViewable"
+fi
+check "the lock is still up after the empty password" wait_until 3 lock_up
+
+# Close requests through the window manager: as a taskbar sends it, and Alt+F4.
+L=$(lock_window)
+close_request "$L"
+sleep 1
+check "a close request (_NET_CLOSE_WINDOW) does not release the lock" lock_up
+L=$(lock_window)
+keys "$L" alt+F4
+sleep 1
+check "Alt+F4 does not release the lock" lock_up
+check "no message was left open by the close requests" no_window_of "Nodavia Tempix" "$TEMPIX_PID"
+check "the program keeps running" alive "$TEMPIX_PID"
+
+# The right password opens it.
+L=$(lock_window)
+keys "$L" ctrl+a BackSpace
+type_text "$L" clave
+xdotool key Return
+check "the right password releases the lock" wait_until 5 lock_gone
+check "without a message" no_window_of "Nodavia Tempix" "$TEMPIX_PID"
+W=$(wait_window "$MAIN_TITLE" 5 "$TEMPIX_PID")
+check "the main window is shown (ShowStart)" test -n "$W"
+[[ -n $W ]] && check "in its normal state" wait_until 3 wm_state_is "$W" Normal
+sleep 0.3
+shot lock-released
+check "the program keeps running" alive "$TEMPIX_PID"
+finish
