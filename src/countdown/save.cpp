@@ -6,8 +6,17 @@
 #include "programa.h"
 #include "settings/store.h"
 
+namespace {
+
+QString booleanText(bool selected) {
+    return selected ? QStringLiteral("-1") : QStringLiteral("0");
+}
+
+}  // namespace
+
 void Form1::Guardando() {
     SettingsStore& store = programa.platform.store;
+    // The texts are saved whatever the state of their boxes; the password only encoded.
     SettingsStore::Values values = {
         {userValue(QStringLiteral("hh")), hh->text()},
         {userValue(QStringLiteral("mm")), mm->text()},
@@ -15,21 +24,18 @@ void Form1::Guardando() {
         {userValue(QStringLiteral("BlockPass")), CodificaPass(Pass->text())},
         {userValue(QStringLiteral("TextPerson")), texto->text()},
     };
-    const QString saveShutDown =
-        GuardedReader(store).text(QStringLiteral("SaveShutDown")).value_or(QString());
-    if (saveShutDown != u"0" && !saveShutDown.isEmpty()) {
+    if (GuardedReader(store).neitherZeroNorEmpty(QStringLiteral("SaveShutDown"))) {
         values.append({userValue(QStringLiteral("ShutState")), QString::number(habapaga->value())});
-        values.append({userValue(QStringLiteral("Shutdown")),
-                       apaga->value() ? QStringLiteral("-1") : QStringLiteral("0")});
-        values.append({userValue(QStringLiteral("Restart")),
-                       reinicia->value() ? QStringLiteral("-1") : QStringLiteral("0")});
+        values.append({userValue(QStringLiteral("Shutdown")), booleanText(apaga->value())});
+        values.append({userValue(QStringLiteral("Restart")), booleanText(reinicia->value())});
     }
-    // One group: a save that fails leaves every stored value as it was.
+    // One group: a save that fails, or a crash in the middle, leaves every stored value as
+    // it was instead of half an alert.
     if (!store.write(values)) {
         programa.platform.messages.show(
             this,
             QStringLiteral("No se pudo guardar el aviso: la configuración no se puede "
-                           "escribir. Los datos del aviso siguen en la ventana."),
+                           "escribir. Los datos del aviso se conservan en la ventana."),
             MessageIcon::Critical, kTitle);
         return;
     }

@@ -46,14 +46,26 @@ QString DigitoHex(std::int16_t n) {
 }
 
 std::optional<std::int16_t> ValorHex(const QString& p) {
-    auto digitValue = [](QChar c) -> int {
-        return isDecimal(c) ? c.unicode() - u'0' : c.unicode() - 55;
-    };
-    const int high = digitValue(p[0]) * 16;
-    const int value = high + digitValue(p[1]);
+    if (p.size() < 2) {
+        return std::nullopt;
+    }
+    // A digit counts by its code-page code: "A" to "F" are 10 to 15, and any other letter is
+    // its code minus 55 too, so "a" is 42. A character the code page lacks has no code.
+    const auto first = codePageCode(p[0]);
+    const auto second = codePageCode(p[1]);
+    if (!first || !second) {
+        return std::nullopt;
+    }
+    auto digitValue = [](QChar c, int code) { return isDecimal(c) ? code - '0' : code - 55; };
+    // 16-bit arithmetic that fails on overflow.
     constexpr int kMin = std::numeric_limits<std::int16_t>::min();
     constexpr int kMax = std::numeric_limits<std::int16_t>::max();
-    if (high < kMin || high > kMax || value < kMin || value > kMax) {
+    const int high = digitValue(p[0], *first) * 16;
+    if (high < kMin || high > kMax) {
+        return std::nullopt;
+    }
+    const int value = high + digitValue(p[1], *second);
+    if (value < kMin || value > kMax) {
         return std::nullopt;
     }
     return static_cast<std::int16_t>(value);
@@ -75,6 +87,7 @@ QString CodificaPass(const QString& plain) {
 }
 
 std::optional<QString> DecodificaPass(const QString& encoded) {
+    // The last pair of an odd length lacks its second digit.
     if (encoded.size() % 2 != 0) {
         return std::nullopt;
     }

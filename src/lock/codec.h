@@ -9,10 +9,12 @@
 #include <optional>
 
 QString DigitoHex(std::int16_t n);
-// The value of the first two characters of p; nothing on a 16-bit overflow.
+// The value of the first two characters of p; nothing when p is shorter, on a 16-bit overflow,
+// or for a character outside the code page.
 std::optional<std::int16_t> ValorHex(const QString& p);
 QString CodificaPass(const QString& plain);
-// Nothing when the text does not decode: odd length, a pair outside 0 to 255.
+// Nothing, and no part of the result, when the text does not decode: odd length, a pair whose
+// value lies outside 0 to 255.
 std::optional<QString> DecodificaPass(const QString& encoded);
 
 // Windows-1252 code of a character, or nothing when the code page cannot represent it.

@@ -1,0 +1,496 @@
+// The real store: QSettings and the autostart file in a temporary $XDG_CONFIG_HOME, and a save
+// of the main window written through it.
+
+#include "app/form1.h"
+#include "fakeplatform.h"
+#include "platform/linux/store.h"
+#include "programa.h"
+#include "settings/store.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <csignal>
+#include <cstdio>
+
+namespace {
+
+QString configHome() {
+    return qEnvironmentVariable("XDG_CONFIG_HOME");
+}
+
+QString settingsPath() {
+    return configHome() + QStringLiteral("/Nodavia/Tempix.conf");
+}
+
+QString autostartPath() {
+    return configHome() + QStringLiteral("/autostart/nodavia-tempix.desktop");
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+}
+
+void put(const QString& path, const QByteArray& data) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(data);
+}
+
+int mode(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+std::optional<QString> read(const QString& name) {
+    return LinuxStore().read(userValue(name));
+}
+
+// The file system lets no file grow past a few hundred bytes, as on a full disk. Unlike
+// permissions it stops root too, and the tests run as root.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit limited = old_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit old_{};
+};
+
+// The real store, recording each group handed to it.
+struct RecordingStore : SettingsStore {
+    LinuxStore real;
+    QList<QStringList> groups;
+    std::optional<QString> read(const QString& name) override { return real.read(name); }
+    bool write(const Values& values) override {
+        QStringList names;
+        for (const auto& [name, data] : values) {
+            names.append(name.section(u'\\', -1) + u'=' + data);
+        }
+        groups.append(names);
+        return real.write(values);
+    }
+    bool remove(const QString& name) override { return real.remove(name); }
+};
+
+// A program on fakes but for the store.
+struct RealStoreProgram {
+    FakePlatform fakes;
+    RecordingStore store;
+    Platform platform{fakes.ticks,     fakes.clock, fakes.messages, fakes.power,
+                      store,           fakes.tray,  fakes.opener,   fakes.sound,
+                      fakes.instances, fakes.paths, fakes.files,    fakes.app};
+    Programa programa{platform};
+};
+
+// Another process reading or writing one value: "read NAME" prints the text or <missing>,
+// "write NAME DATA" prints ok or failed.
+QString inOtherProcess(const QStringList& arguments) {
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TEMPIX_STORE_CHILD"), QStringLiteral("1"));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), arguments);
+    if (!child.waitForFinished(30000)) {
+        return QStringLiteral("<no answer>");
+    }
+    return QString::fromUtf8(child.readAllStandardOutput());
+}
+
+int childMain(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    LinuxStore store;
+    if (args.size() == 3 && args[1] == u"read") {
+        const auto v = store.read(userValue(args[2]));
+        std::fputs(v ? v->toUtf8().constData() : "<missing>", stdout);
+        return 0;
+    }
+    if (args.size() == 4 && args[1] == u"write") {
+        std::fputs(store.write(userValue(args[2]), args[3]) ? "ok" : "failed", stdout);
+        return 0;
+    }
+    return 2;
+}
+
+}  // namespace
+
+class RealStoreTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() {
+        QDir(configHome()).removeRecursively();
+        QDir().mkpath(configHome());
+    }
+
+    void locations() {
+        QCOMPARE(LinuxStore::settingsFile(), settingsPath());
+        QCOMPARE(LinuxStore::autostartFile(), autostartPath());
+    }
+
+    void everyTextComesBackAsItWas() {
+        const QStringList texts = {QStringLiteral(" 01 "),
+                                   QStringLiteral("a, b"),
+                                   QStringLiteral("@x"),
+                                   QStringLiteral("@Variant(x)"),
+                                   QString::fromUtf8("Año ñ € 中"),
+                                   QStringLiteral("x=y;z #w"),
+                                   QStringLiteral("\"q\" 'r'"),
+                                   QStringLiteral("back\\slash/slash"),
+                                   QString(),
+                                   QStringLiteral("tab\there\nline"),
+                                   QStringLiteral("nul") + QChar(0) + QStringLiteral("x")};
+        const char* names[] = {"hh",  "mm",  "ss",   "BlockPass", "TextPerson", "ddd",
+                               "hhh", "mmm", "ampm", "Minimize",  "Sound"};
+        SettingsStore::Values values;
+        for (int i = 0; i < texts.size(); ++i) {
+            values.append({userValue(QString::fromLatin1(names[i])), texts[i]});
+        }
+        LinuxStore writer;
+        QVERIFY(writer.write(values));
+        for (int i = 0; i < texts.size(); ++i) {
+            QCOMPARE(read(QString::fromLatin1(names[i])), texts[i]);
+        }
+        QCOMPARE(read(QStringLiteral("ampm")), QString(""));  // empty, not missing
+        QCOMPARE(read(QStringLiteral("Restart")), std::nullopt);
+    }
+
+    void onlyTextsOfTheUsersFileAreValues() {
+        put(settingsPath(),
+            "[General]\n"
+            "hh=a, b\n"
+            "mm=@Size(1 2)\n"
+            "ss=@Invalid()\n"
+            "hhh=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\0\\x1)\n"
+            "TextPerson=\"a, b\"\n"
+            "BlockPass=@@x\n"
+            "ddd=\n"
+            "[Other]\n"
+            "mmm=1\n");
+        // Other files QSettings would fall back on.
+        put(configHome() + QStringLiteral("/Nodavia.conf"), "[General]\nampm=P.M.\n");
+        put(qEnvironmentVariable("XDG_CONFIG_DIRS") + QStringLiteral("/Nodavia/Tempix.conf"),
+            "[General]\nampm=A.M.\nRestart=-1\n");
+        QCOMPARE(read(QStringLiteral("hh")), std::nullopt);  // a list
+        QCOMPARE(read(QStringLiteral("mm")), std::nullopt);
+        QCOMPARE(read(QStringLiteral("ss")), std::nullopt);
+        QCOMPARE(read(QStringLiteral("hhh")), std::nullopt);
+        QCOMPARE(read(QStringLiteral("TextPerson")), "a, b");
+        QCOMPARE(read(QStringLiteral("BlockPass")), "@x");
+        QCOMPARE(read(QStringLiteral("ddd")), "");
+        QCOMPARE(read(QStringLiteral("mmm")), std::nullopt);  // in another group
+        QCOMPARE(read(QStringLiteral("ampm")), std::nullopt);
+        QCOMPARE(read(QStringLiteral("Restart")), std::nullopt);
+    }
+
+    void missingValuesAndNamesOutsideTheKey() {
+        LinuxStore store;
+        QCOMPARE(read(QStringLiteral("hh")), std::nullopt);
+        QVERIFY(!store.remove(userValue(QStringLiteral("hh"))));
+        QVERIFY(store.write(userValue(QStringLiteral("hh")), QStringLiteral("3")));
+        QVERIFY(store.remove(userValue(QStringLiteral("hh"))));
+        QCOMPARE(read(QStringLiteral("hh")), std::nullopt);
+        QVERIFY(!store.remove(userValue(QStringLiteral("hh"))));
+
+        // A group with a name outside the key writes nothing at all.
+        const QByteArray before = contents(settingsPath());
+        QVERIFY(!store.write(
+            {{userValue(QStringLiteral("mm")), QStringLiteral("1")},
+             {QStringLiteral("HKEY_CURRENT_USER\\Software\\Otro\\mm"), QStringLiteral("1")}}));
+        QVERIFY(!store.write(kUserKey + QStringLiteral("a/b"), QStringLiteral("1")));
+        QVERIFY(!store.write(kUserKey, QStringLiteral("1")));
+        QCOMPARE(contents(settingsPath()), before);
+        QCOMPARE(store.read(kUserKey + QStringLiteral("a/b")), std::nullopt);
+    }
+
+    void anotherObjectAndAnotherProcessSeeAWriteAtOnce() {
+        LinuxStore first;
+        LinuxStore second;
+        for (const QString& data : {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("")}) {
+            QVERIFY(first.write(userValue(QStringLiteral("hh")), data));
+            QCOMPARE(second.read(userValue(QStringLiteral("hh"))), data);
+            QCOMPARE(inOtherProcess({QStringLiteral("read"), QStringLiteral("hh")}), data);
+        }
+        // Same length as before: only the file's time tells the change.
+        QCOMPARE(
+            inOtherProcess({QStringLiteral("write"), QStringLiteral("hh"), QStringLiteral("7")}),
+            "ok");
+        QCOMPARE(first.read(userValue(QStringLiteral("hh"))), "7");
+        QCOMPARE(
+            inOtherProcess({QStringLiteral("write"), QStringLiteral("mm"), QStringLiteral("8")}),
+            "ok");
+        QCOMPARE(second.read(userValue(QStringLiteral("mm"))), "8");
+        QCOMPARE(first.read(userValue(QStringLiteral("hh"))), "7");
+    }
+
+    void theFileIsTheUsersOnly() {
+        LinuxStore store;
+        QVERIFY(store.write(userValue(QStringLiteral("BlockPass")), QStringLiteral("616263")));
+        QCOMPARE(mode(settingsPath()), 0600);
+        QVERIFY(store.write(userValue(QStringLiteral("BlockPass")), QStringLiteral("6162")));
+        QCOMPARE(mode(settingsPath()), 0600);
+        // A copy others can read is closed to them at the next save.
+        QVERIFY(QFile::setPermissions(settingsPath(),
+                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        QVERIFY(store.write(userValue(QStringLiteral("hh")), QStringLiteral("1")));
+        QCOMPARE(mode(settingsPath()), 0600);
+        QCOMPARE(read(QStringLiteral("BlockPass")), "6162");
+    }
+
+    void saveWritesTheAlertInOneGroup_data() {
+        QTest::addColumn<bool>("saveShutDown");
+        QTest::addColumn<QStringList>("lines");  // of the file, besides SaveShutDown
+        const QStringList five = {"hh=1", "mm=02", "ss=", "BlockPass=41F16F", "TextPerson=hola"};
+        QTest::newRow("without the shut-down choices") << false << five;
+        QTest::newRow("with the shut-down choices")
+            << true << five + QStringList{"ShutState=1", "Shutdown=0", "Restart=-1"};
+    }
+    void saveWritesTheAlertInOneGroup() {
+        QFETCH(bool, saveShutDown);
+        QFETCH(QStringList, lines);
+        if (saveShutDown) {
+            QVERIFY(
+                LinuxStore().write(userValue(QStringLiteral("SaveShutDown")), QStringLiteral("1")));
+        }
+        RealStoreProgram t;
+        Form1& f = t.programa.form1();
+        f.habapaga->setValue(1);
+        f.reinicia->setValue(true);
+        f.hh->setText(QStringLiteral("1"));
+        f.mm->setText(QStringLiteral("02"));
+        f.Pass->setText(QString::fromUtf8("Año"));
+        f.texto->setText(QStringLiteral("hola"));
+        f.guardar->click();
+        QVERIFY(t.fakes.messages.shown.isEmpty());
+        QVERIFY(!f.guardar->isEnabled());
+        QCOMPARE(t.store.groups, QList<QStringList>{lines});
+
+        QStringList inFile = QString::fromUtf8(contents(settingsPath())).split(u'\n');
+        inFile.removeAll(QString());
+        inFile.removeAll(QStringLiteral("[General]"));
+        inFile.removeAll(QStringLiteral("SaveShutDown=1"));
+        QStringList expected = lines;
+        expected.sort();
+        inFile.sort();
+        QCOMPARE(inFile, expected);
+        for (const QString& line : lines) {
+            QCOMPARE(read(line.section(u'=', 0, 0)), line.section(u'=', 1));
+        }
+        QCOMPARE(mode(settingsPath()), 0600);
+
+        f.texto->setText(QStringLiteral("adiós"));
+        f.guardar->click();
+        QCOMPARE(read(QStringLiteral("TextPerson")), QString::fromUtf8("adiós"));
+        QCOMPARE(mode(settingsPath()), 0600);
+
+        // The next start finds the alert again.
+        RealStoreProgram next;
+        Form1& g = next.programa.form1();
+        QCOMPARE(g.hh->text(), "1");
+        QCOMPARE(g.mm->text(), "02");
+        QCOMPARE(g.Pass->text(), QString::fromUtf8("Año"));
+        // A restored, checked shut-down box empties the text as a click would.
+        QCOMPARE(g.texto->text(), saveShutDown ? QString() : QString::fromUtf8("adiós"));
+        QCOMPARE(g.habapaga->value(), saveShutDown ? 1 : 0);
+        QCOMPARE(g.reinicia->value(), saveShutDown);
+        QVERIFY(!g.apaga->value());
+    }
+
+    void aFullDiskLeavesTheOldFileAsItWas() {
+        LinuxStore store;
+        const QString longText(300, u'x');
+        QVERIFY(store.write({{userValue(QStringLiteral("hh")), QStringLiteral("1")},
+                             {userValue(QStringLiteral("TextPerson")), longText}}));
+        const QByteArray before = contents(settingsPath());
+        QVERIFY(before.size() > 300);
+
+        RealStoreProgram t;
+        Form1& f = t.programa.form1();
+        f.hh->setText(QStringLiteral("2"));
+        f.mm->setText(QStringLiteral("30"));
+        f.texto->setText(QString(250, u'z'));
+        {
+            FileSizeLimit limit(200);
+            f.guardar->click();
+            QVERIFY(!store.write(userValue(QStringLiteral("Sound")), longText));
+        }
+        QCOMPARE(t.fakes.messages.shown.size(), 1);
+        QCOMPARE(t.fakes.messages.lastText(),
+                 QString::fromUtf8("No se pudo guardar el aviso: la configuración no se puede "
+                                   "escribir. Los datos del aviso se conservan en la ventana."));
+        QVERIFY(f.guardar->isEnabled());
+        QCOMPARE(f.hh->text(), "2");
+        QCOMPARE(contents(settingsPath()), before);
+        QCOMPARE(QDir(configHome() + QStringLiteral("/Nodavia")).entryList(QDir::Files),
+                 QStringList{"Tempix.conf"});  // no temporary file left behind
+
+        // Nothing of the failed groups comes back later: not on reading, nor with the next
+        // write that succeeds.
+        QCOMPARE(read(QStringLiteral("hh")), "1");
+        QCOMPARE(read(QStringLiteral("mm")), std::nullopt);
+        QCOMPARE(read(QStringLiteral("Sound")), std::nullopt);
+        QVERIFY(store.write(userValue(QStringLiteral("ShowCron")), QStringLiteral("1")));
+        QCOMPARE(read(QStringLiteral("hh")), "1");
+        QCOMPARE(read(QStringLiteral("TextPerson")), longText);
+        QCOMPARE(read(QStringLiteral("mm")), std::nullopt);
+        QCOMPARE(read(QStringLiteral("Sound")), std::nullopt);
+        QCOMPARE(inOtherProcess({QStringLiteral("read"), QStringLiteral("mm")}), "<missing>");
+        QCOMPARE(mode(settingsPath()), 0600);
+    }
+
+    void aLineQSettingsCannotParseDoesNotHideTheOutcome() {
+        put(settingsPath(), "[General]\nhh=5\nthis line has no equals sign\n");
+        LinuxStore store;
+        QCOMPARE(read(QStringLiteral("hh")), "5");
+        {
+            FileSizeLimit limit(20);
+            QVERIFY(!store.write(userValue(QStringLiteral("TextPerson")), QString(100, u'y')));
+        }
+        QCOMPARE(contents(settingsPath()), "[General]\nhh=5\nthis line has no equals sign\n");
+        QVERIFY(store.write(userValue(QStringLiteral("mm")), QStringLiteral("1")));
+        QCOMPARE(read(QStringLiteral("hh")), "5");
+        QCOMPARE(read(QStringLiteral("mm")), "1");
+        QCOMPARE(read(QStringLiteral("TextPerson")), std::nullopt);
+    }
+
+    void aStoreInTheWayOfTheFile() {
+        LinuxStore store;
+        // A folder where the file should be.
+        put(settingsPath() + QStringLiteral("/kept"), "data");
+        QVERIFY(!store.write(userValue(QStringLiteral("hh")), QStringLiteral("1")));
+        QCOMPARE(read(QStringLiteral("hh")), std::nullopt);
+        QCOMPARE(contents(settingsPath() + QStringLiteral("/kept")), "data");
+        QVERIFY(QDir(settingsPath()).removeRecursively());
+
+        // A file where the folder should be.
+        QVERIFY(QDir(configHome() + QStringLiteral("/Nodavia")).removeRecursively());
+        put(configHome() + QStringLiteral("/Nodavia"), "not a folder");
+        QVERIFY(!store.write(userValue(QStringLiteral("hh")), QStringLiteral("1")));
+        QCOMPARE(contents(configHome() + QStringLiteral("/Nodavia")), "not a folder");
+        QCOMPARE(read(QStringLiteral("hh")), std::nullopt);
+    }
+
+    void aReadOnlyFile() {
+        if (::geteuid() == 0) {
+            QSKIP("root writes through file permissions; the full-disk case covers it");
+        }
+        LinuxStore store;
+        QVERIFY(store.write(userValue(QStringLiteral("hh")), QStringLiteral("1")));
+        const QByteArray before = contents(settingsPath());
+        QVERIFY(QFile::setPermissions(settingsPath(), QFileDevice::ReadOwner));
+        QVERIFY(!store.write(userValue(QStringLiteral("hh")), QStringLiteral("2")));
+        QCOMPARE(contents(settingsPath()), before);
+        QCOMPARE(mode(settingsPath()), 0400);  // not opened up by the program
+        QCOMPARE(read(QStringLiteral("hh")), "1");
+        QFile::setPermissions(settingsPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+    void theStartUpEntry_data() {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("exec");
+        QTest::newRow("plain") << "/opt/tempix/tempix"
+                               << "/opt/tempix/tempix";
+        QTest::newRow("space and dollar") << "/home/ana/Mis programas/$10/tempix"
+                                          << "\"/home/ana/Mis programas/\\\\$10/tempix\"";
+        QTest::newRow("quote and backquote") << "/tmp/a\"b`c/tempix"
+                                             << "\"/tmp/a\\\\\"b\\\\`c/tempix\"";
+        QTest::newRow("backslash") << "/tmp/a\\b/tempix"
+                                   << "\"/tmp/a\\\\\\\\b/tempix\"";
+        QTest::newRow("percent") << "/tmp/100%/tempix"
+                                 << "/tmp/100%%/tempix";
+        QTest::newRow("reserved without escape") << "/tmp/a&b (1)/tempix"
+                                                 << "\"/tmp/a&b (1)/tempix\"";
+        QTest::newRow("non-ASCII")
+            << QString::fromUtf8("/home/íñigo/tempix") << QString::fromUtf8("/home/íñigo/tempix");
+    }
+    void theStartUpEntry() {
+        QFETCH(QString, program);
+        QFETCH(QString, exec);
+        LinuxStore store;
+        QVERIFY(!store.remove(kRunEntry));
+        QCOMPARE(store.read(kRunEntry), std::nullopt);
+        QVERIFY(store.write(kRunEntry, program));
+        QCOMPARE(QString::fromUtf8(contents(autostartPath())),
+                 QStringLiteral("[Desktop Entry]\nType=Application\nName=Nodavia Tempix\nExec=") +
+                     exec + u'\n');
+        QCOMPARE(store.read(kRunEntry), program);
+        QCOMPARE(desktopExecProgram(exec), program);
+        QVERIFY(!QFileInfo::exists(settingsPath()));  // the per-user values are elsewhere
+
+        const QString validator =
+            QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+        if (!validator.isEmpty()) {
+            QProcess check;
+            check.start(validator, {autostartPath()});
+            QVERIFY(check.waitForFinished(30000));
+            QVERIFY2(check.exitCode() == 0 && check.readAllStandardOutput().trimmed().isEmpty(),
+                     qPrintable(contents(autostartPath())));
+        }
+
+        QVERIFY(store.remove(kRunEntry));
+        QVERIFY(!QFileInfo::exists(autostartPath()));
+        QCOMPARE(store.read(kRunEntry), std::nullopt);
+        QVERIFY(!store.remove(kRunEntry));
+    }
+
+    void aGroupWithTheEntryWritesBoth() {
+        LinuxStore store;
+        QVERIFY(store.write({{userValue(QStringLiteral("RunWin")), QStringLiteral("1")},
+                             {kRunEntry, QStringLiteral("/opt/tempix/tempix")}}));
+        QCOMPARE(read(QStringLiteral("RunWin")), "1");
+        QCOMPARE(store.read(kRunEntry), "/opt/tempix/tempix");
+        // A folder in the way of the entry.
+        QVERIFY(QFile::remove(autostartPath()));
+        QVERIFY(QDir().mkpath(autostartPath()));
+        QVERIFY(!store.write(kRunEntry, QStringLiteral("/opt/tempix/tempix")));
+        QVERIFY(!store.remove(kRunEntry));
+    }
+
+    void execValuesWrittenByHand() {
+        QCOMPARE(desktopExecProgram(QStringLiteral("tempix --oculto")), "tempix");
+        QCOMPARE(desktopExecProgram(QStringLiteral("\"/a b/tempix\" %U")), "/a b/tempix");
+        QCOMPARE(desktopExecProgram(QStringLiteral("/a\\sb")), "/a");  // a space separates
+        QCOMPARE(desktopExecProgram(QStringLiteral("\"/a b")), std::nullopt);
+        QCOMPARE(desktopExecProgram(QString()), std::nullopt);
+    }
+};
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsSet("TEMPIX_STORE_CHILD")) {
+        return childMain(argc, argv);
+    }
+    // The store must find only folders of this test, before anything asks Qt where they are:
+    // QSettings keeps the first answer for the life of the process.
+    QTemporaryDir home;
+    if (!home.isValid()) {
+        return 1;
+    }
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
+    qputenv("XDG_CONFIG_DIRS", (home.path() + QStringLiteral("/system")).toUtf8());
+    QApplication app(argc, argv);
+    RealStoreTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_real_store.moc"
