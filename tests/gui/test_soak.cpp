@@ -49,6 +49,7 @@ class SoakTest : public QObject {
     int stops = 0;
     int restarts = 0;
     int locks = 0;
+    int answered = 0;  // password windows opened with their own box and button
 
     Form1& main() { return t->programa.form1(); }
 
@@ -105,7 +106,7 @@ class SoakTest : public QObject {
     }
 
     // Types the password into a window's Pass box and presses its "Aceptar", when it has them.
-    static bool answer(QWidget* window, const QString& password) {
+    bool answer(QWidget* window, const QString& password) {
         auto* box = window->findChild<QLineEdit*>(QStringLiteral("Pass"));
         auto* ok = window->findChild<QPushButton*>(QStringLiteral("aceptar"));
         if (!box || !ok) {
@@ -113,6 +114,7 @@ class SoakTest : public QObject {
         }
         box->setText(password);
         ok->click();
+        ++answered;
         return true;
     }
 
@@ -256,8 +258,8 @@ private Q_SLOTS:
         }
         qInfo(
             "%d simulated hours: %d uses, %d completions, %d stops, %d restarts, %d screen "
-            "locks, %d checkpoints; %lld windows, %lld objects",
-            hours, turn, completions, stops, restarts, locks, checkpoints,
+            "locks, %d passwords typed, %d checkpoints; %lld windows, %lld objects",
+            hours, turn, completions, stops, restarts, locks, answered, checkpoints,
             static_cast<long long>(baseline.windows), static_cast<long long>(baseline.objects));
         QVERIFY(checkpoints >= hours - 1);
         t = nullptr;
