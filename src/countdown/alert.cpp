@@ -175,8 +175,12 @@ QString Form1::FormatearTiempo(std::int32_t n) {
 
 void Form1::DetieneTimer() {
     if (!Pass->text().isEmpty()) {
-        programa.form4().show();
-        programa.form4().activateWindow();
+        // Brought back also when the user had minimised it.
+        Form4& prompt = programa.form4();
+        prompt.setWindowState(prompt.windowState() & ~Qt::WindowMinimized);
+        prompt.show();
+        prompt.raise();
+        prompt.activateWindow();
     } else {
         tmrCronómetro1->stop();
         salir->setEnabled(true);
