@@ -1,10 +1,12 @@
 #include "platform/linux/sound.h"
 
-#include <QAudioDevice>
 #include <QFile>
-#include <QMediaDevices>
-#include <QSoundEffect>
-#include <QUrl>
+
+#include <dlfcn.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 QString soundToPlay(const QString& file) {
     QFile f(file);
@@ -18,43 +20,55 @@ QString soundToPlay(const QString& file) {
     return file;
 }
 
-LinuxSound::LinuxSound() {
-    limit_.setSingleShot(true);
-    limit_.setInterval(30000);
-    connect(&limit_, &QTimer::timeout, this, &LinuxSound::release);
+namespace {
+
+// Loads the player module from the program's resources through an anonymous in-memory file:
+// nothing is written to disk. Nothing when it cannot be loaded; the alert then stays silent.
+std::unique_ptr<SoundService> loadPlayer() {
+    QFile embedded(QStringLiteral(":/sound/tempix-sound.so"));
+    if (!embedded.open(QIODevice::ReadOnly)) {
+        return nullptr;
+    }
+    const QByteArray image = embedded.readAll();
+    const int fd = memfd_create("tempix-sound", MFD_CLOEXEC);
+    if (fd < 0) {
+        return nullptr;
+    }
+    qsizetype written = 0;
+    while (written < image.size()) {
+        const ssize_t n =
+            write(fd, image.constData() + written, static_cast<size_t>(image.size() - written));
+        if (n <= 0) {
+            close(fd);
+            return nullptr;
+        }
+        written += n;
+    }
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/self/fd/%d", fd);
+    void* module = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+    close(fd);  // the loaded module keeps its own mapping
+    if (!module) {
+        return nullptr;
+    }
+    // The module stays loaded for the rest of the program.
+    using Create = SoundService* (*)();
+    auto create = reinterpret_cast<Create>(dlsym(module, "tempix_create_sound"));
+    return create ? std::unique_ptr<SoundService>(create()) : nullptr;
 }
+
+}  // namespace
+
+LinuxSound::LinuxSound() = default;
 
 LinuxSound::~LinuxSound() = default;
 
 void LinuxSound::play(const QString& file) {
-    if (QMediaDevices::audioOutputs().isEmpty()) {
-        return;  // nothing could be heard
+    if (!tried_) {
+        tried_ = true;
+        player_ = loadPlayer();
     }
-    release();
-    const QString chosen = soundToPlay(file);
-    effect_ = std::make_unique<QSoundEffect>();
-    connect(effect_.get(), &QSoundEffect::playingChanged, this, [this] {
-        if (effect_ && !effect_->isPlaying() && effect_->status() == QSoundEffect::Ready) {
-            // Released once the event that reported the end has returned.
-            QTimer::singleShot(0, this, &LinuxSound::release);
-        }
-    });
-    connect(effect_.get(), &QSoundEffect::statusChanged, this, [this] {
-        if (effect_ && effect_->status() == QSoundEffect::Error) {
-            QTimer::singleShot(0, this, &LinuxSound::release);
-        }
-    });
-    effect_->setSource(chosen.startsWith(u':') ? QUrl(QStringLiteral("qrc") + chosen)
-                                               : QUrl::fromLocalFile(chosen));
-    effect_->setLoopCount(1);
-    effect_->play();
-    limit_.start();
-}
-
-void LinuxSound::release() {
-    limit_.stop();
-    if (effect_) {
-        effect_->stop();
-        effect_.reset();
+    if (player_) {
+        player_->play(soundToPlay(file));
     }
 }
