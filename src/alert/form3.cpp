@@ -85,9 +85,7 @@ void Form3::askPassword(const QString* action) {
     }
     // A prompt the window manager let the user minimise comes back as it is asked for again.
     prompt.setWindowState(prompt.windowState() & ~Qt::WindowMinimized);
-    prompt.show();
-    prompt.raise();
-    prompt.activateWindow();
+    bringUp(prompt);
 }
 
 void Form3::aceptar_Click() {
@@ -123,9 +121,7 @@ void Form3::nuevo_Click() {
     main.hh->setEnabled(true);
     main.mm->setEnabled(true);
     main.ss->setEnabled(true);
-    main.show();
-    main.raise();
-    main.activateWindow();
+    bringUp(main);
     programa.unload<Form3>();
 }
 

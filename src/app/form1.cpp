@@ -26,12 +26,6 @@
 
 namespace {
 
-template <class W>
-W* placed(W* widget, const QRect& geometry) {
-    widget->setGeometry(geometry);
-    return widget;
-}
-
 TextBox* timeBox(QWidget* parent, int left, int limit) {
     auto* box = placed(new TextBox(parent), twipsRect(left, 600, 975, 285));
     box->setCentred();
@@ -354,8 +348,7 @@ void Form1::closeEvent(QCloseEvent* event) {
         event->ignore();
         Form9& prompt = programa.form9();
         prompt.accion = QStringLiteral("salir");
-        prompt.show();
-        prompt.activateWindow();
+        bringUp(prompt);
         return;
     }
     Form::closeEvent(event);

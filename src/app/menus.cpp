@@ -5,6 +5,7 @@
 #include "app/form2.h"
 #include "common/messages.h"
 #include "lock/form9.h"
+#include "platform/screen.h"
 #include "portable/form8.h"
 #include "programa.h"
 #include "settings/form7.h"
@@ -13,17 +14,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QUrl>
-
-namespace {
-
-// Shows a secondary window without a modal loop and brings it forward.
-void bringUp(QWidget& window) {
-    window.show();
-    window.raise();
-    window.activateWindow();
-}
-
-}  // namespace
 
 void Form1::buildMenus() {
     auto item = [this](QMenu* menu, const char* name, const QString& caption,

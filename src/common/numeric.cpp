@@ -10,14 +10,6 @@ bool ignored(QChar c) {
     return c == u' ' || c == u'\t' || c == u'\n';
 }
 
-double clampFinite(double v) {
-    constexpr double kMax = std::numeric_limits<double>::max();
-    if (std::isinf(v)) {
-        return v > 0 ? kMax : -kMax;
-    }
-    return v;
-}
-
 int digitOf(QChar c) {
     const char16_t u = c.unicode();
     if (u >= u'0' && u <= u'9') {
@@ -45,6 +37,14 @@ double radixValue(const QString& digits, int radix) {
 }
 
 }  // namespace
+
+double clampFinite(double v) {
+    constexpr double kMax = std::numeric_limits<double>::max();
+    if (std::isinf(v)) {
+        return v > 0 ? kMax : -kMax;
+    }
+    return v;
+}
 
 double numericValue(const QString& text) {
     QString s;

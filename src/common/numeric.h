@@ -13,6 +13,9 @@
 // largest double of its sign.
 double numericValue(const QString& text);
 
+// An infinity replaced by the largest double of its sign, so results stay numbers.
+double clampFinite(double value);
+
 // A number written back as plain decimal text: no leading zeros, a point as decimal
 // separator, an exponent only for very large or very small numbers.
 QString numberText(double value);

@@ -15,3 +15,10 @@ constexpr QRect twipsRect(int left, int top, int width, int height) {
 constexpr QSize twipsSize(int width, int height) {
     return QSize(twips(width), twips(height));
 }
+
+// Gives a control its designed place and hands it back, so it is made and placed at once.
+template <class W>
+W* placed(W* widget, const QRect& geometry) {
+    widget->setGeometry(geometry);
+    return widget;
+}

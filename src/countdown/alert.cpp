@@ -7,6 +7,7 @@
 #include "common/numeric.h"
 #include "lock/form10.h"
 #include "lock/form4.h"
+#include "platform/screen.h"
 #include "programa.h"
 #include "schedule/form11.h"
 #include "settings/form7.h"
@@ -175,12 +176,7 @@ QString Form1::FormatearTiempo(std::int32_t n) {
 
 void Form1::DetieneTimer() {
     if (!Pass->text().isEmpty()) {
-        // Brought back also when the user had minimised it.
-        Form4& prompt = programa.form4();
-        prompt.setWindowState(prompt.windowState() & ~Qt::WindowMinimized);
-        prompt.show();
-        prompt.raise();
-        prompt.activateWindow();
+        bringUp(programa.form4());
     } else {
         tmrCronómetro1->stop();
         salir->setEnabled(true);
@@ -302,7 +298,5 @@ void Form1::detener_Click() {
 
 void Form1::Command1_Click() {
     Form11& window = programa.form11();
-    window.show();
-    window.raise();
-    window.activateWindow();
+    bringUp(window);
 }

@@ -5,6 +5,7 @@
 #include "app/form2.h"
 #include "common/messages.h"
 #include "common/version.h"
+#include "platform/screen.h"
 #include "programa.h"
 
 Form4::Form4(Programa& p) : PasswordPrompt(p, 1110) {}
@@ -46,8 +47,6 @@ void Form4::rightPassword() {
     main.hh->setEnabled(true);
     main.mm->setEnabled(true);
     main.ss->setEnabled(true);
-    main.show();
-    main.raise();
-    main.activateWindow();
+    bringUp(main);
     programa.unload<Form4>();
 }

@@ -5,6 +5,7 @@
 #include "app/form2.h"
 #include "common/messages.h"
 #include "common/version.h"
+#include "platform/screen.h"
 #include "programa.h"
 
 Form9::Form9(Programa& p) : PasswordPrompt(p, 1215) {}
@@ -33,9 +34,7 @@ void Form9::rightPassword() {
         main.setStateNormal();
         programa.unload<Form2>();
         programa.unload<Form3>();
-        main.show();
-        main.raise();
-        main.activateWindow();
+        bringUp(main);
         programa.unload<Form9>();
     }
 }

@@ -13,3 +13,12 @@ void centreOnScreen(QWidget* window) {
     frame.moveCenter(screen->availableGeometry().center());
     window->move(frame.topLeft());
 }
+
+void bringUp(QWidget& window) {
+    if (window.isMinimized()) {
+        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    }
+    window.show();
+    window.raise();
+    window.activateWindow();
+}

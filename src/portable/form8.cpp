@@ -5,6 +5,7 @@
 #include "common/messages.h"
 #include "common/twips.h"
 #include "common/version.h"
+#include "platform/screen.h"
 #include "programa.h"
 
 #include <QDir>
@@ -21,12 +22,6 @@
 #include <algorithm>
 
 namespace {
-
-template <class W>
-W* placed(W* widget, const QRect& geometry) {
-    widget->setGeometry(geometry);
-    return widget;
-}
 
 // Is path the folder itself or somewhere below it?
 bool inside(const QString& path, const QString& folder) {
@@ -343,7 +338,5 @@ void Form8::copiar_Click() {
 
 void Form8::Label2_Click() {
     Form5& about = programa.form5();
-    about.show();
-    about.raise();
-    about.activateWindow();
+    bringUp(about);
 }

@@ -7,6 +7,7 @@
 #include "common/numeric.h"
 #include "common/twips.h"
 #include "common/version.h"
+#include "platform/screen.h"
 #include "programa.h"
 #include "schedule/targettime.h"
 #include "settings/form7.h"
@@ -24,12 +25,6 @@ const QString kMinuteRefused = QStringLiteral("Coloca o Selecciona un valor entr
 const QString kStoreFailure = QStringLiteral(
     "No se pudo guardar la configuración: no se puede escribir. La ventana conserva lo que "
     "elegiste, pero no se recordará al volver a abrirla.");
-
-template <class W>
-W* placed(W* widget, const QRect& geometry) {
-    widget->setGeometry(geometry);
-    return widget;
-}
 
 QStringList twoDigitNumbers(int first, int last) {
     QStringList items;
@@ -233,7 +228,5 @@ void Form11::SavePrec2_Click() {
 
 void Form11::Label14_Click() {
     Form5& about = programa.form5();
-    about.show();
-    about.raise();
-    about.activateWindow();
+    bringUp(about);
 }

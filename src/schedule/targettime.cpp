@@ -7,14 +7,6 @@
 
 namespace {
 
-double keptFinite(double v) {
-    constexpr double kMax = std::numeric_limits<double>::max();
-    if (std::isinf(v)) {
-        return v > 0 ? kMax : -kMax;
-    }
-    return v;
-}
-
 QString twoDigits(int n) {
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
 }
@@ -53,8 +45,8 @@ TargetTime targetTime(const QString& day, const QString& hour, const QString& mi
 
     const double d = numericValue(day);
     if (d >= 1) {
-        t.diasel = keptFinite(d * 24);
-        hours = keptFinite(hours + t.diasel);
+        t.diasel = clampFinite(d * 24);
+        hours = clampFinite(hours + t.diasel);
     } else if (hours < 0) {
         // Already passed today: an alert that completes at once.
         hours = 0;

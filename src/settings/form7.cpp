@@ -5,6 +5,7 @@
 #include "common/messages.h"
 #include "common/twips.h"
 #include "common/version.h"
+#include "platform/screen.h"
 #include "programa.h"
 #include "schedule/form11.h"
 #include "settings/store.h"
@@ -60,18 +61,6 @@ private:
     QTabWidget* container_;
     QList<std::pair<CheckBox*, QPoint>> boxes_;
 };
-
-template <class W>
-W* placed(W* widget, const QRect& geometry) {
-    widget->setGeometry(geometry);
-    return widget;
-}
-
-void bringUp(QWidget& window) {
-    window.show();
-    window.raise();
-    window.activateWindow();
-}
 
 }  // namespace
 
