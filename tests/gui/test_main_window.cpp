@@ -22,6 +22,16 @@ class MainWindowTest : public QObject {
         }
     }
 
+    // Starts the program and a 30-second alert under a password.
+    static Form1& startProtected(TestProgram& t) {
+        t.programa.start();
+        Form1& f = t.programa.form1();
+        f.Pass->setText(QStringLiteral("clave"));
+        f.ss->setText(QStringLiteral("30"));
+        f.cmdIniciar1->click();
+        return f;
+    }
+
 private Q_SLOTS:
     void firstStartWithAnEmptyStore() {
         TestProgram t;
@@ -195,23 +205,14 @@ private Q_SLOTS:
         // the program, asking nothing.
         {
             TestProgram t;
-            t.programa.start();
-            Form1& f = t.programa.form1();
-            f.Pass->setText(QStringLiteral("clave"));
-            f.ss->setText(QStringLiteral("30"));
-            f.cmdIniciar1->click();
-            f.close();
+            startProtected(t).close();
             QVERIFY(t.programa.ended());
             QVERIFY(!t.programa.loaded<Form9>());
         }
         // Without one the taskbar's close command is within anyone's reach: it asks.
         TestProgram t;
         t.fakes.tray.isAvailable = false;
-        t.programa.start();
-        Form1& f = t.programa.form1();
-        f.Pass->setText(QStringLiteral("clave"));
-        f.ss->setText(QStringLiteral("30"));
-        f.cmdIniciar1->click();
+        Form1& f = startProtected(t);
         f.close();
         QVERIFY(!t.programa.ended());
         QCOMPARE(t.programa.form9().accion, "salir");
@@ -231,11 +232,7 @@ private Q_SLOTS:
         // The window manager withdrawing the hidden window may report it as no longer
         // minimised: nobody restored it, so no prompt comes up.
         TestProgram t;
-        t.programa.start();
-        Form1& f = t.programa.form1();
-        f.Pass->setText(QStringLiteral("clave"));
-        f.ss->setText(QStringLiteral("30"));
-        f.cmdIniciar1->click();
+        Form1& f = startProtected(t);
         QVERIFY(f.isHidden());
         f.setWindowState(Qt::WindowNoState);
         QVERIFY(!t.programa.loaded<Form9>());
@@ -271,11 +268,7 @@ private Q_SLOTS:
     void withoutATrayAProtectedWindowIsRestoredOnlyThroughThePrompt() {
         TestProgram t;
         t.fakes.tray.isAvailable = false;
-        t.programa.start();
-        Form1& f = t.programa.form1();
-        f.Pass->setText(QStringLiteral("clave"));
-        f.ss->setText(QStringLiteral("30"));
-        f.cmdIniciar1->click();
+        Form1& f = startProtected(t);
         QVERIFY(f.isMinimized());
         QVERIFY(f.isVisible());  // in the taskbar
         // The user restores it from the taskbar.
