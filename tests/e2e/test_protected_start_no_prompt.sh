@@ -15,7 +15,6 @@ shown_windows() {
         inside_trayer "$id" || echo "$id"
     done
 }
-nothing_shown() { [[ -z $(shown_windows) ]]; }
 something_shown() { [[ -n $(shown_windows) ]]; }
 
 unasked=0
@@ -27,7 +26,7 @@ for ((round = 1; round <= ROUNDS; round++)); do
     wait_until 10 has_tray_icon "$TEMPIX_PID" || fail_now "round $round: no tray icon"
     # The focus starts on "Iniciar Aviso", the default button.
     keys "$W" Return
-    wait_until 5 nothing_shown || fail_now "round $round: the main window did not hide"
+    wait_until 5 eval '! is_viewable "$W"' || fail_now "round $round: the main window did not hide"
     # The prompt came within a second when it came: watch for two.
     if wait_until 2 something_shown; then
         log "round $round: shown without being asked: $(visible_titles "$TEMPIX_PID" | tr '\n' ' ')"
