@@ -25,7 +25,8 @@ const QString kEntryWriteFailure = QStringLiteral(
     "No se pudo crear la entrada de inicio automático: Nodavia Tempix no se iniciará con la "
     "sesión.");
 const QString kEntryRemoveFailure = QStringLiteral(
-    "No se pudo quitar la entrada de inicio automático: no existe o no se puede borrar.");
+    "No se pudo quitar la entrada de inicio automático: no se puede borrar. Nodavia Tempix "
+    "seguirá iniciándose con la sesión.");
 
 // A page of the tab container. Its boxes are designed in the container's coordinates, which
 // include the row of tabs, so they are placed again whenever the page moves or changes size.
@@ -213,7 +214,9 @@ void Form7::failed(const QString& text) {
 void Form7::writeFlag(const QString& name, const CheckBox* box) {
     // The greyed state is stored as off.
     const QString data = box->value() == 1 ? QStringLiteral("1") : QStringLiteral("0");
-    if (!programa.platform.store.write(userValue(name), data)) {
+    SettingsStore& store = programa.platform.store;
+    if (!store.write(userValue(name), data) &&
+        !GuardedReader(store).givesState(name, box->value())) {
         failed(kFlagFailure);
     }
 }
@@ -290,11 +293,12 @@ void Form7::RunWin_Click() {
         SettingsStore& store = programa.platform.store;
         writeFlag(QStringLiteral("RunWin"), RunWin);
         if (RunWin->value() == 1) {
-            if (!store.write(kRunEntry, programa.platform.paths.executableFolder() +
-                                            QStringLiteral("/tempix"))) {
+            const QString program =
+                programa.platform.paths.executableFolder() + QStringLiteral("/tempix");
+            if (!store.write(kRunEntry, program) && !entryIs(store, program)) {
                 failed(kEntryWriteFailure);
             }
-        } else if (!store.remove(kRunEntry)) {
+        } else if (!store.remove(kRunEntry) && !entryIs(store, std::nullopt)) {
             failed(kEntryRemoveFailure);
         }
     });
