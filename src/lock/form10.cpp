@@ -57,6 +57,7 @@ Form10::Form10(Programa& p) : Form(p) {
     whiteText(Label1);
     Pass = atTop(new TextBox(this), 6960, 2775, 285);
     Pass->setPasswordChar(true);
+    Pass->setAccessibleName(QStringLiteral("Contraseña"));
     aceptar = atTop(new QPushButton(QStringLiteral("Aceptar"), this), 7440, 1095, 255);
     aceptar->setDefault(true);
     setDefaultButton(aceptar);

@@ -103,27 +103,23 @@ void CheckBox::nextCheckState() {
 
 OptionButton::OptionButton(const QString& caption, QWidget* parent)
     : QRadioButton(caption, parent) {
-    setAutoExclusive(false);
     connect(this, &QRadioButton::toggled, this, [this](bool on) {
         if (on) {
-            for (OptionButton* other : group_) {
-                if (other != this) {
-                    other->setChecked(false);
-                }
-            }
             Q_EMIT Click();
         }
     });
 }
 
-void OptionButton::nextCheckState() {
-    if (!isChecked()) {
-        setChecked(true);
+void OptionButton::setValue(bool selected) {
+    // Qt keeps the last selected radio button of a frame selected; lifting the exclusivity
+    // for a moment lets the program deselect it.
+    if (!selected && isChecked()) {
+        setAutoExclusive(false);
+        setChecked(false);
+        setAutoExclusive(true);
+        return;
     }
-}
-
-void OptionButton::setGroup(const QList<OptionButton*>& group) {
-    group_ = group;
+    setChecked(selected);
 }
 
 Label::Label(const QString& caption, QWidget* parent) : QLabel(caption, parent) {}
