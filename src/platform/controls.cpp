@@ -157,6 +157,12 @@ void Label::fitFont() {
     if (f != font()) {
         setFont(f);
     }
+    // Fonts come in whole pixel sizes and glyphs may reach past their advance: smaller still
+    // until the caption as drawn fits.
+    while (sizeHint().width() > width() && f.pointSizeF() > 6) {
+        f.setPointSizeF(std::max(6.0, f.pointSizeF() - 0.25));
+        setFont(f);
+    }
 }
 
 void Label::mouseReleaseEvent(QMouseEvent* event) {

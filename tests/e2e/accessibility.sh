@@ -15,8 +15,10 @@ a11y_bus_ready() {
 }
 
 # Prints "role|name|states" for every object in the windows of application PID, one a line,
-# indented by depth. ACTION (optional): "name" of an object whose first action is done first.
-a11y_tree() {  # a11y_tree PID [NAME-TO-PRESS...]
+# indented by depth, after doing what the other arguments ask, in turn: NAME presses the
+# object of that name (its first action), NAME=TEXT puts TEXT into a text box. NAME may start
+# with a role and a slash: "page tab/Guardar".
+a11y_tree() {  # a11y_tree PID [[ROLE/]NAME | [ROLE/]NAME=TEXT]...
     /usr/bin/python3 - "$@" <<'PY'
 import sys, time
 import pyatspi
@@ -26,20 +28,25 @@ apps = [a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.get_pro
 if not apps:
     sys.exit("no accessible application with pid %d" % pid)
 
-def find(obj, name):
-    if obj.name == name and obj.getRoleName() != "label":
+def find(obj, role, name):
+    if obj.name == name and (obj.getRoleName() == role if role else obj.getRoleName() != "label"):
         return obj
     for child in obj:
-        found = child and find(child, name)
+        found = child and find(child, role, name)
         if found:
             return found
     return None
 
-for name in sys.argv[2:]:
-    target = find(apps[0], name)
+for step in sys.argv[2:]:
+    name, _, text = step.partition("=")
+    role, _, name = name.rpartition("/")
+    target = find(apps[0], role, name)
     if target is None:
         sys.exit("nothing named %r" % name)
-    target.queryAction().doAction(0)
+    if "=" in step:
+        target.queryEditableText().setTextContents(text)
+    else:
+        target.queryAction().doAction(0)
     time.sleep(0.3)
 
 def walk(obj, depth):
