@@ -1,5 +1,13 @@
 # The accessibility bus a screen reader uses (AT-SPI), on the test's private session bus.
-# Sourced after harness.sh and start_session_bus.
+# Sourced after harness.sh.
+
+# An X server, a window manager, a session bus and the accessibility bus on it.
+start_a11y_desktop() {
+    start_x
+    start_wm
+    start_session_bus
+    start_a11y_bus
+}
 
 start_a11y_bus() {
     GSETTINGS_BACKEND=memory /usr/libexec/at-spi-bus-launcher --launch-immediately \

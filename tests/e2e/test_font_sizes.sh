@@ -7,19 +7,16 @@
 source "$(dirname "$0")/harness.sh" "$@"
 source "$(dirname "$0")/accessibility.sh"
 
-start_x
-start_wm
-start_session_bus
-start_a11y_bus
+start_a11y_desktop
 export QT_QPA_PLATFORMTHEME=qt6ct TEMPIX_FIT_CHECK=1
 mkdir -p "$XDG_CONFIG_HOME/qt6ct"
 
 act() { a11y_tree "$TEMPIX_PID" "$@" >>"$E2E_TMP/a11y-steps.log" 2>&1; }
-# A screenshot of the window that has just come up, at 11 pt only.
-window_shot() {
+# A screenshot of the window that has just come up (or of the whole screen), at 11 pt only.
+window_shot() {  # window_shot NAME [root]
     sleep 0.7
     [[ $size == 11 ]] || return 0
-    import -window "$(xdotool getactivewindow)" "$OUT/$1-11pt.png" 2>/dev/null &&
+    import -window "${2:-$(xdotool getactivewindow)}" "$OUT/$1-11pt.png" 2>/dev/null &&
         log "screenshot $OUT/$1-11pt.png"
 }
 checked() { grep -q "tempix-fit: checked $1 " "$E2E_TMP/$run.log"; }
@@ -58,7 +55,7 @@ for size in 9 10 11 12; do
     act "Configurar Aviso"
     window_shot prompt-configure
     wait_until 15 bash -c "grep -q 'tempix-fit: checked Form3 ' '$E2E_TMP/$run.log'"
-    window_shot alert
+    window_shot alert root  # below the prompts
     stop_pid "$TEMPIX_PID"
 
     # The screen lock of a protected alert.

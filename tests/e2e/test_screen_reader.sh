@@ -5,10 +5,7 @@
 source "$(dirname "$0")/harness.sh" "$@"
 source "$(dirname "$0")/accessibility.sh"
 
-start_x
-start_wm
-start_session_bus
-start_a11y_bus
+start_a11y_desktop
 start_tempix main
 W=$(wait_window "$MAIN_TITLE" 15) || fail_now "no main window"
 
