@@ -126,8 +126,6 @@ void Form1::buildControls() {
                    twipsRect(1560, 360, 975, 195));
     reinicia = placed(new OptionButton(QStringLiteral("Reiniciar"), frameApaga),
                       twipsRect(2760, 360, 1095, 255));
-    apaga->setGroup({apaga, reinicia});
-    reinicia->setGroup({apaga, reinicia});
     apaga->setEnabled(false);
     reinicia->setEnabled(false);
 
@@ -147,9 +145,22 @@ void Form1::buildControls() {
                          std::max(box->width(), std::min(needed, next->x() - box->x())), height);
     }
 
+    // What a screen reader announces: the time boxes by the captions above them, the other
+    // boxes by what they hold, and each "Habilitar" box with what it enables.
+    hh->setAccessibleName(QStringLiteral("Horas"));
+    mm->setAccessibleName(QStringLiteral("Minutos"));
+    ss->setAccessibleName(QStringLiteral("Segundos"));
+    Pass->setAccessibleName(QStringLiteral("Contraseña del aviso"));
+    texto->setAccessibleName(QStringLiteral("Texto del aviso"));
+    for (auto [box, frame] : {std::pair{contra, frameContra}, std::pair{habiltext, frameTexto},
+                              std::pair{habapaga, frameApaga}}) {
+        box->setAccessibleName(box->text() + QStringLiteral(": ") + frame->title());
+    }
+
     txtCantidadSegundos1 = placed(new TextBox(client), twipsRect(5040, 3120, 1515, 285));
     txtCantidadSegundos1->setCentred();
     txtCantidadSegundos1->setEnabled(false);
+    txtCantidadSegundos1->setAccessibleName(QStringLiteral("Total de segundos"));
 
     tmrCronómetro1 = new QTimer(this);
     tmrCronómetro1->setObjectName(QStringLiteral("tmrCronómetro1"));

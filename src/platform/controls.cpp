@@ -136,27 +136,23 @@ void CheckBox::nextCheckState() {
 
 OptionButton::OptionButton(const QString& caption, QWidget* parent)
     : QRadioButton(caption, parent) {
-    setAutoExclusive(false);
     connect(this, &QRadioButton::toggled, this, [this](bool on) {
         if (on) {
-            for (OptionButton* other : group_) {
-                if (other != this) {
-                    other->setChecked(false);
-                }
-            }
             Q_EMIT Click();
         }
     });
 }
 
-void OptionButton::nextCheckState() {
-    if (!isChecked()) {
-        setChecked(true);
+void OptionButton::setValue(bool selected) {
+    // Qt keeps the last selected radio button of a frame selected; lifting the exclusivity
+    // for a moment lets the program deselect it.
+    if (!selected && isChecked()) {
+        setAutoExclusive(false);
+        setChecked(false);
+        setAutoExclusive(true);
+        return;
     }
-}
-
-void OptionButton::setGroup(const QList<OptionButton*>& group) {
-    group_ = group;
+    setChecked(selected);
 }
 
 Label::Label(const QString& caption, QWidget* parent) : QLabel(caption, parent) {}
@@ -192,6 +188,12 @@ void Label::fitFont() {
         f.setPointSizeF(std::max(6.0, designedPointSize_ * available / needed));
     }
     if (f != font()) {
+        setFont(f);
+    }
+    // Fonts come in whole pixel sizes and glyphs may reach past their advance: smaller still
+    // until the caption as drawn fits.
+    while (sizeHint().width() > width() && f.pointSizeF() > 6) {
+        f.setPointSizeF(std::max(6.0, f.pointSizeF() - 0.25));
         setFont(f);
     }
 }

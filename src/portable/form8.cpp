@@ -223,6 +223,12 @@ Form8::Form8(Programa& p) : Form(p) {
     Proceso->setRange(0, 100);
     Proceso->setValue(0);
     Proceso->setTextVisible(false);
+
+    // What a screen reader announces for the controls without a caption.
+    drive->setAccessibleName(QStringLiteral("Unidad"));
+    dirs->setAccessibleName(QStringLiteral("Carpetas"));
+    ruta->setAccessibleName(QStringLiteral("Carpeta de destino"));
+    Proceso->setAccessibleName(QStringLiteral("Progreso de la copia"));
 }
 
 void Form8::Form_Load() {

@@ -107,6 +107,12 @@ Form11::Form11(Programa& p) : Form(p) {
     merid = editableList(this, "merid", {QStringLiteral("A.M."), QStringLiteral("P.M.")},
                          QStringLiteral("A.M."), twipsRect(3990, 1155, 900, 315));
 
+    // The lists are announced by the captions above them.
+    dias->setAccessibleName(QStringLiteral("Días"));
+    horas->setAccessibleName(QStringLiteral("Hora"));
+    minutos->setAccessibleName(QStringLiteral("Minutos"));
+    merid->setAccessibleName(QStringLiteral("A.M. o P.M."));
+
     SavePrec2 = placed(new CheckBox(QStringLiteral("Recordar configuracion"), this),
                        twipsRect(1200, 1695, 2400, 285));
     SavePrec2->setObjectName(QStringLiteral("SavePrec2"));

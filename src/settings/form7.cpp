@@ -11,7 +11,6 @@
 #include "settings/store.h"
 
 #include <QPushButton>
-#include <QStyle>
 #include <QTabWidget>
 
 #include <utility>
@@ -124,26 +123,6 @@ Form7::Form7(Programa& p) : Form(p) {
         }
     }
     SSTab1->setCurrentIndex(2);
-
-    // Fonts wider than the one the window was designed with would cut the longest captions:
-    // all boxes share the largest size at which every caption fits.
-    const int room =
-        twips(4845 - 360) - 2 * SSTab1->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) - 4;
-    QFont font = siempre->font();
-    auto fits = [&] {
-        for (const auto& column : columns) {
-            for (CheckBox* box : column.second) {
-                box->setFont(font);
-                if (box->sizeHint().width() > room) {
-                    return false;
-                }
-            }
-        }
-        return true;
-    };
-    while (!fits() && font.pointSizeF() > 7) {
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-    }
 
     const std::pair<QObject*, const char*> names[] = {
         {Image1, "Image1"},       {Label1, "Label1"},

@@ -3,6 +3,7 @@
 #include "alert/form3.h"
 #include "app/form1.h"
 #include "app/form2.h"
+#include "common/twips.h"
 #include "lock/form10.h"
 #include "lock/form4.h"
 #include "settings/form7.h"
@@ -475,7 +476,7 @@ private Q_SLOTS:
         QVERIFY(f.txtCantidadSegundos1->x() >= f.hh->window()->width() ||
                 f.txtCantidadSegundos1->x() > 290);  // outside the client area
         QCOMPARE(f.hh->parentWidget()->objectName(), "frameCuenta");
-        QCOMPARE(f.hh->geometry(), QRect(32, 40, 65, 19));
+        QCOMPARE(f.hh->geometry(), twipsRect(480, 600, 975, 285));
     }
 };
 

@@ -116,6 +116,24 @@ private Q_SLOTS:
         }
     }
 
+    // A screen lower than the design at this font: the rows close up, in order, on screen.
+    void aLowScreenKeepsEveryRowOnIt() {
+        TestProgram t;
+        Form10& lock = lockUp(t);
+        for (int height : {twips(8400), twips(6000), 250}) {
+            lock.setWindowState(Qt::WindowNoState);
+            lock.resize(800, height);
+            QCoreApplication::processEvents();
+            int below = lock.Picture2->y();
+            for (QWidget* c : controls(lock)) {
+                QVERIFY(c->y() >= below);
+                below = c->geometry().bottom() + (c == lock.Label2 ? 0 : 1);
+            }
+            QVERIFY(lock.Label3->geometry().bottom() < height);
+            QVERIFY(lock.aceptar->y() > 0);
+        }
+    }
+
     void messagesLeaveTheTopmostBand() {
         TestProgram t;
         Form10& lock = lockUp(t);

@@ -3,6 +3,7 @@
 #include "alert/form3.h"
 #include "app/form1.h"
 #include "app/form2.h"
+#include "common/twips.h"
 #include "lock/form9.h"
 #include "settings/form7.h"
 #include "testprogram.h"
@@ -316,7 +317,7 @@ private Q_SLOTS:
         QVERIFY(stopwatch.isVisible());
         QCOMPARE(stopwatch.lblTiempo1->caption(), "00:00:00");
         QCOMPARE(stopwatch.windowTitle(), "Tempix 2019");
-        QCOMPARE(stopwatch.size(), QSize(125, 33));
+        QCOMPARE(stopwatch.size(), twipsSize(1875, 495));
         tick(t);
         QCOMPARE(t.programa.form2().lblTiempo1->caption(), "00:00:19");
         // Activated, it goes above the other windows.

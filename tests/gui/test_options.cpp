@@ -1,6 +1,7 @@
 // The Options window: its load from the store, each box's change handling and what a store
 // that cannot be written does to it.
 
+#include "common/twips.h"
 #include "schedule/form11.h"
 #include "settings/form7.h"
 #include "settings/store.h"
@@ -78,8 +79,8 @@ private Q_SLOTS:
         Form7& f = t.programa.form7();
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
-        QCOMPARE(f.size(), QSize(418, 210));
-        QCOMPARE(f.SSTab1->geometry(), QRect(88, 8, 323, 193));
+        QCOMPARE(f.size(), twipsSize(6270, 3150));
+        QCOMPARE(f.SSTab1->geometry(), twipsRect(1320, 120, 4845, 2895));
         int row[3] = {0, 0, 0};
         for (const Box& b : kBoxes) {
             CheckBox* c = box(f, b.name);
@@ -87,9 +88,11 @@ private Q_SLOTS:
             f.SSTab1->setCurrentIndex(b.tab);
             // Left edge and middle of the designed 255-twip row, in the container's terms.
             const QPoint middle = c->mapTo(f.SSTab1, QPoint(0, c->height() / 2));
-            QCOMPARE(middle.x(), 24);
-            QVERIFY2(qAbs(middle.y() - (40 + 24 * row[b.tab] + 8)) <= 1, b.name);
+            QCOMPARE(middle.x(), twips(360));
+            QVERIFY2(qAbs(middle.y() - twips(600 + 360 * row[b.tab] + 127.5)) <= 1, b.name);
+            // The whole caption at the program's font size.
             QVERIFY2(c->sizeHint().width() <= c->width(), b.name);
+            QCOMPARE(c->font().pointSizeF(), f.font().pointSizeF());
             ++row[b.tab];
         }
     }

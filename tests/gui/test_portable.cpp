@@ -2,6 +2,7 @@
 // progress, and what a failed copy leaves behind.
 
 #include "about/form5.h"
+#include "common/twips.h"
 #include "fakeplatform.h"
 #include "platform/linux/basic.h"
 #include "portable/form8.h"
@@ -135,7 +136,7 @@ private Q_SLOTS:
         Portable p;
         Form8& f = p.form();
         QCOMPARE(f.windowTitle(), "Nodavia Tempix v4.0.55");
-        QCOMPARE(f.size(), QSize(361, 201));
+        QCOMPARE(f.size(), twipsSize(5415, 3015));
         QVERIFY(f.windowFlags().testFlag(Qt::Tool));
         QVERIFY(f.ruta->text().isEmpty());
         QVERIFY(!f.ruta->isEnabled());

@@ -1,12 +1,16 @@
-// Keeping a window above the others and withdrawing its close command.
+// Keeping a window above the others, withdrawing its close command, and the layout unit that
+// follows the application font.
 
 #include "about/form5.h"
+#include "app/form1.h"
 #include "platform/form.h"
 #include "platform/linux/basic.h"
+#include "settings/form7.h"
 #include "testprogram.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QMenuBar>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -134,6 +138,34 @@ private Q_SLOTS:
         QVERIFY2(
             (placed.center() - screen.center()).manhattanLength() < 8,
             qPrintable(QStringLiteral("%1,%2").arg(placed.center().x()).arg(placed.center().y())));
+    }
+
+    // Windows grow in proportion to the font, and never fall below their designed size.
+    void windowsFollowTheApplicationFont() {
+        const QFont original = QApplication::font();
+        auto optionsAt = [&original](qreal points) {
+            QFont font = original;
+            font.setPointSizeF(points);
+            QApplication::setFont(font);
+            TestProgram t;
+            // All four menus on the main window's menu bar, none behind its "more" button.
+            Form1& main = t.programa.form1();
+            main.show();
+            for (QAction* menu : main.menuBar->actions()) {
+                if (!main.menuBar->rect().contains(main.menuBar->actionGeometry(menu))) {
+                    qWarning() << points << "pt: menu hidden:" << menu->text();
+                    return QSize();
+                }
+            }
+            return t.programa.form7().size();
+        };
+        QCOMPARE(optionsAt(4), QSize(418, 210));  // 6270 x 3150 twips at 15 twips a pixel
+        const QSize at10 = optionsAt(10);
+        const QSize at20 = optionsAt(20);
+        QApplication::setFont(original);
+        QVERIFY(at10.width() > 418);
+        QVERIFY2(qAbs(at20.width() - 2 * at10.width()) <= at10.width() / 10, "width");
+        QVERIFY2(qAbs(at20.height() - 2 * at10.height()) <= at10.height() / 10, "height");
     }
 };
 
