@@ -176,8 +176,21 @@ void Label::resizeEvent(QResizeEvent* event) {
     fitFont();
 }
 
+void Label::showEvent(QShowEvent* event) {
+    QLabel::showEvent(event);
+    if (fitPending_) {
+        fitFont();
+    }
+}
+
 void Label::fitFont() {
     if (!shrinkToFit_ || designedPointSize_ <= 0) {
+        return;
+    }
+    // Out of sight the label is fitted when it shows: a countdown hidden in the tray measures
+    // no text at every second.
+    fitPending_ = !isVisible();
+    if (fitPending_) {
         return;
     }
     QFont f = font();

@@ -92,9 +92,11 @@ Q_SIGNALS:
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void fitFont();
     bool shrinkToFit_ = false;
+    bool fitPending_ = false;
     qreal designedPointSize_ = 0;
 };

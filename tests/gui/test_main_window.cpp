@@ -318,6 +318,7 @@ private Q_SLOTS:
         QCOMPARE(stopwatch.lblTiempo1->caption(), "00:00:00");
         QCOMPARE(stopwatch.windowTitle(), "Tempix 2019");
         QCOMPARE(stopwatch.size(), twipsSize(1875, 495));
+        QCOMPARE(stopwatch.lblTiempo1->geometry(), stopwatch.rect());  // the time is centred
         tick(t);
         QCOMPARE(t.programa.form2().lblTiempo1->caption(), "00:00:19");
         // Activated, it goes above the other windows.
