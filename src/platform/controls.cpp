@@ -5,6 +5,7 @@
 
 #include <QValidator>
 #include <algorithm>
+#include <limits>
 
 // Checks what the user types; QLineEdit does not apply it to text set by the program.
 class TextBoxValidator : public QValidator {
@@ -30,6 +31,9 @@ private:
 };
 
 TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {
+    // QLineEdit would cut any text at 32,767 characters, also a stored one (a long password
+    // saved back cut is another password); the typing limit is the validator's.
+    setMaxLength(std::numeric_limits<int>::max());
     setValidator(new TextBoxValidator(this));
     connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
         committedLength_ = text.size();
