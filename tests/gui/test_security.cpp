@@ -27,6 +27,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <type_traits>
 
 // The power requests take no argument at all: no text of the user can reach them.
@@ -239,6 +240,32 @@ private Q_SLOTS:
         QVERIFY(first.programa.form10().isVisible());
     }
 
+    // The wall clock set back an hour after a protected instance started: a second instance
+    // started now (in a process that sees the earlier wall time) still finds the first one.
+    void theWallClockSetBackDoesNotHideTheEarlierInstance() {
+        const QString fakeTime =
+            QStringLiteral("/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1");
+        if (!QFileInfo::exists(fakeTime)) {
+            QSKIP("libfaketime is not installed");
+        }
+        LinuxInstances first;
+        QThread::msleep(5);
+        QProcess second;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TEMPIX_INSTANCE_CHILD"), QStringLiteral("1"));
+        env.insert(QStringLiteral("LD_PRELOAD"), fakeTime);
+        env.insert(QStringLiteral("FAKETIME"), QStringLiteral("-3600"));
+        env.insert(QStringLiteral("DONT_FAKE_MONOTONIC"), QStringLiteral("1"));
+        second.setProcessEnvironment(env);
+        second.start(QCoreApplication::applicationFilePath());
+        QVERIFY(second.waitForFinished(30000));
+        const QByteArray answer = second.readAllStandardOutput();
+        QVERIFY2(answer.startsWith("earlier "), answer.constData());
+        // The child's wall clock was an hour behind ours.
+        const qint64 childSeconds = answer.mid(8).trimmed().toLongLong();
+        QVERIFY(QDateTime::currentSecsSinceEpoch() - childSeconds > 3000);
+    }
+
     // A stored password that does not decode: the program starts without a password, so a
     // second instance is allowed, and without a message.
     void undecodableStoredPassword_data() {
@@ -340,6 +367,14 @@ private Q_SLOTS:
 };
 
 int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsSet("TEMPIX_INSTANCE_CHILD")) {
+        // A second instance: is an earlier one running, and what is the time here?
+        QCoreApplication app(argc, argv);
+        LinuxInstances instances;
+        std::printf("%s %lld\n", instances.earlierInstanceRunning() ? "earlier" : "alone",
+                    static_cast<long long>(QDateTime::currentSecsSinceEpoch()));
+        return 0;
+    }
     // Before anything asks for a path or a bus: a home of the test's own, and no system bus.
     QTemporaryDir home;
     if (!home.isValid()) {
