@@ -106,7 +106,8 @@ public:
     virtual ~PathService() = default;
     // Sound, help, documents and portable-copy sources.
     virtual QString programFolder() = 0;
-    // The folder of the running executable, named by the logon entry.
+    // The folder of the running executable, named by the logon entry; empty when its name is
+    // not valid UTF-8 and so has no text.
     virtual QString executableFolder() = 0;
 };
 

@@ -24,6 +24,9 @@ const QString kFlagFailure = QStringLiteral(
 const QString kEntryWriteFailure = QStringLiteral(
     "No se pudo crear la entrada de inicio automático: Nodavia Tempix no se iniciará con la "
     "sesión.");
+const QString kEntryFolderFailure = QStringLiteral(
+    "No se pudo crear la entrada de inicio automático: el nombre de la carpeta de Nodavia "
+    "Tempix no es texto válido (UTF-8). Mueva el programa a una carpeta con otro nombre.");
 const QString kEntryRemoveFailure = QStringLiteral(
     "No se pudo quitar la entrada de inicio automático: no existe o no se puede borrar.");
 
@@ -290,8 +293,10 @@ void Form7::RunWin_Click() {
         SettingsStore& store = programa.platform.store;
         writeFlag(QStringLiteral("RunWin"), RunWin);
         if (RunWin->value() == 1) {
-            if (!store.write(kRunEntry, programa.platform.paths.executableFolder() +
-                                            QStringLiteral("/tempix"))) {
+            const QString folder = programa.platform.paths.executableFolder();
+            if (folder.isEmpty()) {
+                failed(kEntryFolderFailure);
+            } else if (!store.write(kRunEntry, folder + QStringLiteral("/tempix"))) {
                 failed(kEntryWriteFailure);
             }
         } else if (!store.remove(kRunEntry)) {

@@ -44,6 +44,7 @@ bool LinuxOpener::open(const QUrl& target) {
 }
 
 QString LinuxPaths::executableFolder() {
+    // Empty for a name that is not valid UTF-8: Qt finds no file under the decoded name.
     return QCoreApplication::applicationDirPath();
 }
 
