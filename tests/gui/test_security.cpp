@@ -31,8 +31,8 @@
 #include <type_traits>
 
 // The power requests take no argument at all: no text of the user can reach them.
-static_assert(std::is_same_v<decltype(&PowerService::powerOff), QString (PowerService::*)()>);
-static_assert(std::is_same_v<decltype(&PowerService::reboot), QString (PowerService::*)()>);
+static_assert(std::is_same_v<decltype(&PowerService::powerOff), void (PowerService::*)()>);
+static_assert(std::is_same_v<decltype(&PowerService::reboot), void (PowerService::*)()>);
 
 namespace {
 
@@ -185,6 +185,9 @@ private Q_SLOTS:
         t.tick();
         QVERIFY(!f.tmrCronómetro1->isActive());
 
+        // The command runs without the window waiting for it.
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(log).size() > 0, 20000);
+        QTRY_VERIFY(t.programa.platform.power.findChildren<QProcess*>().isEmpty());
         QFile calls(log);
         QVERIFY(calls.open(QIODevice::ReadOnly));
         QCOMPARE(calls.readAll(), QByteArray("[poweroff]\n"));
