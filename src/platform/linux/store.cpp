@@ -337,28 +337,36 @@ void keepPrivate(const QString& fileName) {
     }
 }
 
-// Leftovers of a save that was killed. One killed between creating QSettings' lock file and
-// writing its process number into it leaves a lock that names no process, and QLockFile would
-// wait 30 seconds for it to grow stale, the window frozen (one naming a dead process it
-// already ignores). QLockFile holds an flock on its file from just after creating it: a lock
-// that names no process and can be flocked has no live owner and goes at once.
+// A lock file of QLockFile that names no process and that no process holds: its owner was
+// killed between creating it and writing its process number into it, and QLockFile would wait
+// 30 seconds for it to grow stale (one naming a dead process it already ignores). QLockFile
+// holds an flock on its file from just after creating it.
+void removeIfAbandoned(const QString& lockName) {
+    const QByteArray path = QFile::encodeName(lockName);
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) {
+        return;
+    }
+    char text[32] = {};
+    const ssize_t got = ::read(fd, text, sizeof text - 1);
+    bool namesProcess = false;
+    QByteArray(text, std::max<ssize_t>(got, 0)).split('\n').first().toLongLong(&namesProcess);
+    struct stat opened {};
+    struct stat named {};
+    if (!namesProcess && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 &&
+        ::stat(path.constData(), &named) == 0 && opened.st_ino == named.st_ino &&
+        opened.st_dev == named.st_dev) {
+        ::unlink(path.constData());
+    }
+    ::close(fd);
+}
+
+// Leftovers of a save that was killed: the lock file and the one QLockFile takes to remove a
+// stale lock ("Tempix.conf.lock.rmlock"), at once; temporary copies after a minute.
 void clearAbandonedFiles(const QString& fileName) {
     const QString lockName = fileName + QStringLiteral(".lock");
-    const QByteArray lockPath = QFile::encodeName(lockName);
-    if (const int fd = ::open(lockPath.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW); fd >= 0) {
-        char text[32] = {};
-        const ssize_t got = ::read(fd, text, sizeof text - 1);
-        bool namesProcess = false;
-        QByteArray(text, std::max<ssize_t>(got, 0)).split('\n').first().toLongLong(&namesProcess);
-        struct stat opened {};
-        struct stat named {};
-        if (!namesProcess && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 &&
-            ::stat(lockPath.constData(), &named) == 0 && opened.st_ino == named.st_ino &&
-            opened.st_dev == named.st_dev) {
-            ::unlink(lockPath.constData());
-        }
-        ::close(fd);
-    }
+    removeIfAbandoned(lockName + QStringLiteral(".rmlock"));
+    removeIfAbandoned(lockName);
     // A save killed before its rename leaves its temporary copy ("Tempix.conf.XXXXXX"); one
     // older than a minute belongs to no save still running.
     const QFileInfo settings(fileName);
@@ -376,20 +384,22 @@ void clearAbandonedFiles(const QString& fileName) {
 
 using KeyValues = QList<std::pair<QString, QString>>;
 
-// Does the file hold what QSettings has just written? QSaveFile commits a file whose last
-// bytes the system refused (a full disk, a size limit): the short write at its final flush
-// goes unreported. The file is read back and every value compared.
-bool holdsEveryValue(const QString& fileName, const QSettings& settings) {
+// Did the save reach the file whole? QSaveFile commits a file whose last bytes the system
+// refused (a full disk, a size limit): the short write at its final flush goes unreported. The
+// file is read back: it holds what was written or, when another process has saved since, what
+// that one wrote; never only the start of ours.
+bool savedWhole(const QString& fileName, const QSettings& settings) {
+    QSettings::SettingsMap values;
+    for (const QString& key : settings.allKeys()) {
+        values.insert(key, settings.value(key));
+    }
+    const QByteArray written = textsFileContents(values);
     QFile file(fileName);
-    QSettings::SettingsMap inFile;
-    if (!file.open(QIODevice::ReadOnly) || !readTexts(file, inFile)) {
+    if (!file.open(QIODevice::ReadOnly)) {
         return false;
     }
-    const QStringList keys = settings.allKeys();
-    return inFile.size() == keys.size() &&
-           std::all_of(keys.cbegin(), keys.cend(), [&](const QString& key) {
-               return inFile.value(key) == settings.value(key);
-           });
+    const QByteArray onDisk = file.readAll();
+    return onDisk == written || !written.startsWith(onDisk);
 }
 
 // Puts the old file back in place of a cut one: the second name it was given before the
@@ -437,7 +447,7 @@ bool writeUserValues(const KeyValues& values) {
     // the group is stored or the old file stays as it was (a file cut short is caught below).
     settings.sync();
     const bool written = settings.status() == QSettings::NoError;
-    if (written && holdsEveryValue(fileName, settings)) {
+    if (written && savedWhole(fileName, settings)) {
         QFile::remove(keptName);
         return true;
     }
