@@ -73,7 +73,7 @@ Form5::Form5(Programa& p) : Form(p), background_(aboutBackground()) {
 
 void Form5::Form_Load() {
     // Only the taskbar shows it: the window has no title bar.
-    setWindowTitle(versionCaption());
+    setWindowTitle(QStringLiteral("Nodavia Parlox v") + versionText());
     Version->setText(QStringLiteral("Versión: ") + versionText());
 }
 

@@ -319,9 +319,19 @@ void Form1::Form_Resize(Qt::WindowStates before) {
         }
         return;
     }
+    if (!before.testFlag(Qt::WindowMinimized) || settingState_) {
+        return;
+    }
+    if (isHidden()) {
+        // A hidden window is in no taskbar, so no user restored it: on X, the window manager's
+        // last word on a window being withdrawn can read as "no longer minimised". It stays
+        // minimised, as the program left it.
+        setStateMinimised();
+        return;
+    }
     // Without a notification area the user can restore the window from the taskbar; with a
     // password in force that way leads through the password prompt, as the tray menu does.
-    if (before.testFlag(Qt::WindowMinimized) && !settingState_ && protectedByPassword()) {
+    if (protectedByPassword() && !programa.platform.tray.available()) {
         setStateMinimised();
         nuevo_Click();
     }
@@ -342,10 +352,12 @@ void Form1::trayAvailabilityChanged(bool available) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    // A running protected alert is ended only by its password: the exit goes through the
-    // prompt, which ends the program after the right one. So is a screen lock that is up:
-    // ending the program would take it away.
-    if ((tmrCronómetro1->isActive() || programa.loaded<Form10>()) && protectedByPassword()) {
+    // With a tray host a protected window is on screen only after its password was typed, and
+    // closing it ends the program. Without one it waits minimised in the taskbar, whose close
+    // command would end a running protected alert, or take a screen lock away, with no
+    // password: that exit goes through the prompt, which ends the program after the right one.
+    if (!programa.platform.tray.available() &&
+        (tmrCronómetro1->isActive() || programa.loaded<Form10>()) && protectedByPassword()) {
         event->ignore();
         Form9& prompt = programa.form9();
         prompt.accion = QStringLiteral("salir");

@@ -6,6 +6,7 @@
 #include "common/messages.h"
 #include "common/twips.h"
 #include "common/version.h"
+#include "platform/screen.h"
 #include "programa.h"
 #include "settings/form7.h"
 
@@ -45,7 +46,8 @@ Form10::Form10(Programa& p) : Form(p) {
 
     Mensaje = atTop(new QLabel(QStringLiteral("El Tiempo ha Terminado."), this), 4680, 4935, 1335);
     Mensaje->setFixedHeight(twips(1335));  // a long text is wrapped and cut, never enlarged
-    Mensaje->setAlignment(Qt::AlignCenter);
+    // From the top, so what does not fit is cut at the end, never at the start.
+    Mensaje->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Mensaje->setWordWrap(true);
     QFont big = Mensaje->font();
     big.setPointSize(18);
@@ -127,10 +129,20 @@ void Form10::aceptar_Click() {
     }
 }
 
+void Form10::Form_Unload() {
+    // The About window came above the lock in the topmost band; without the lock it is an
+    // ordinary window again, not one that floats above every other.
+    if (programa.loaded<Form5>() && programa.form5().isOnTop()) {
+        programa.form5().WindowOnTop(0);
+    }
+}
+
 void Form10::Label2_Click() {
     Form5& about = programa.form5();
-    about.WindowOnTop(-1);  // above the lock, which stays where it is
-    about.raise();
+    // Above the lock, which stays where it is; a full-screen window stays above the others
+    // while it has the keyboard, so the About window takes it.
+    about.WindowOnTop(-1);
+    bringUp(about);
 }
 
 void Form10::resizeEvent(QResizeEvent* event) {

@@ -1,11 +1,39 @@
 #include "platform/controls.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QMouseEvent>
 
+#include <QProxyStyle>
 #include <QValidator>
 #include <algorithm>
 #include <limits>
+
+namespace {
+
+// The desktop's style, except that a password box shows "*" for each character.
+class PasswordStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_LineEdit_PasswordCharacter) {
+            return u'*';
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+QStyle* passwordStyle() {
+    static QStyle* const style = [] {
+        auto* s = new PasswordStyle(QApplication::style()->name());
+        s->setParent(qApp);
+        return s;
+    }();
+    return style;
+}
+
+}  // namespace
 
 // Checks what the user types; QLineEdit does not apply it to text set by the program.
 class TextBoxValidator : public QValidator {
@@ -51,9 +79,11 @@ void TextBox::setCharacterFilter(std::function<bool(QChar)> accepts) {
 
 void TextBox::setBackColour(BackColour colour) {
     backColour_ = colour;
+    // The colours come from the standard palette: this box's own holds the last colour set.
+    const QPalette standard = QApplication::palette(this);
+    const QColor c = colour == BackColour::Grey ? standard.color(QPalette::Active, QPalette::Button)
+                                                : standard.color(QPalette::Active, QPalette::Base);
     QPalette p = palette();
-    const QColor c = colour == BackColour::Grey ? p.color(QPalette::Active, QPalette::Button)
-                                                : p.color(QPalette::Active, QPalette::Base);
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         p.setColor(group, QPalette::Base, c);
     }
@@ -62,6 +92,9 @@ void TextBox::setBackColour(BackColour colour) {
 
 void TextBox::setPasswordChar(bool on) {
     setEchoMode(on ? Password : Normal);
+    if (on) {
+        setStyle(passwordStyle());
+    }
 }
 
 void TextBox::setCentred() {

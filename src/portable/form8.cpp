@@ -247,8 +247,15 @@ void Form8::Form_Load() {
         }
     });
     connect(drive, &QComboBox::currentIndexChanged, this, &Form8::drive_Change);
+    // The list's current folder also moves when that folder goes away (a medium unplugged,
+    // a folder renamed): the destination follows only what the user picks.
     connect(dirs->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &Form8::dirs_Change);
+            [this](const QModelIndex&, const QModelIndex& previous) {
+                if (!previous.isValid() ||
+                    QFileInfo(folders_->filePath(shown_->mapToSource(previous))).isDir()) {
+                    dirs_Change();
+                }
+            });
     // The folder shown at load is already the current one: a click on it chooses it too.
     connect(dirs, &QTreeView::clicked, this, &Form8::dirs_Change);
     connect(copiar, &QPushButton::clicked, this, &Form8::copiar_Click);
@@ -310,6 +317,15 @@ void Form8::copiar_Click() {
     if (ruta->text().isEmpty()) {
         programa.platform.messages.show(
             this, QStringLiteral("Selecciona alguna ubicacion para continuar."),
+            MessageIcon::Critical, kTitle);
+        return;
+    }
+    if (!QFileInfo(ruta->text()).isDir()) {
+        programa.platform.messages.show(
+            this,
+            QStringLiteral("No se puede copiar a \"%1\": la carpeta ya no existe. Elige otra "
+                           "ubicacion.")
+                .arg(ruta->text()),
             MessageIcon::Critical, kTitle);
         return;
     }

@@ -28,7 +28,8 @@ const QString kEntryFolderFailure = QStringLiteral(
     "No se pudo crear la entrada de inicio automático: el nombre de la carpeta de Nodavia "
     "Tempix no es texto válido (UTF-8). Mueva el programa a una carpeta con otro nombre.");
 const QString kEntryRemoveFailure = QStringLiteral(
-    "No se pudo quitar la entrada de inicio automático: no existe o no se puede borrar.");
+    "No se pudo quitar la entrada de inicio automático: no se puede borrar. Nodavia Tempix "
+    "seguirá iniciándose con la sesión.");
 
 // A page of the tab container. Its boxes are designed in the container's coordinates, which
 // include the row of tabs, so they are placed again whenever the page moves or changes size.
@@ -216,7 +217,9 @@ void Form7::failed(const QString& text) {
 void Form7::writeFlag(const QString& name, const CheckBox* box) {
     // The greyed state is stored as off.
     const QString data = box->value() == 1 ? QStringLiteral("1") : QStringLiteral("0");
-    if (!programa.platform.store.write(userValue(name), data)) {
+    SettingsStore& store = programa.platform.store;
+    if (!store.write(userValue(name), data) &&
+        !GuardedReader(store).givesState(name, box->value())) {
         failed(kFlagFailure);
     }
 }
@@ -294,12 +297,13 @@ void Form7::RunWin_Click() {
         writeFlag(QStringLiteral("RunWin"), RunWin);
         if (RunWin->value() == 1) {
             const QString folder = programa.platform.paths.executableFolder();
+            const QString program = folder + QStringLiteral("/tempix");
             if (folder.isEmpty()) {
                 failed(kEntryFolderFailure);
-            } else if (!store.write(kRunEntry, folder + QStringLiteral("/tempix"))) {
+            } else if (!store.write(kRunEntry, program) && !entryIs(store, program)) {
                 failed(kEntryWriteFailure);
             }
-        } else if (!store.remove(kRunEntry)) {
+        } else if (!store.remove(kRunEntry) && !entryIs(store, std::nullopt)) {
             failed(kEntryRemoveFailure);
         }
     });

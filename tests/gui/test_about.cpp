@@ -27,7 +27,7 @@ private Q_SLOTS:
         TestProgram t;
         Form5& about = t.programa.form5();
         QCOMPARE(about.Version->text(), "Versión: 4.0.55");
-        QCOMPARE(about.windowTitle(), "Nodavia Tempix v4.0.55");
+        QCOMPARE(about.windowTitle(), "Nodavia Parlox v4.0.55");
         QVERIFY(about.windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(!about.windowIcon().isNull());
         QCOMPARE(about.cerrar->text(), "X");

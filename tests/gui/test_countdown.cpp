@@ -372,19 +372,27 @@ private Q_SLOTS:
     void passwordAndTextBoxesFollowTheirChecks() {
         TestProgram t;
         Form1& f = t.programa.form1();
+        // The colour drawn inside a box, left of its centred text.
+        auto drawn = [](QWidget* box) {
+            return box->grab().toImage().pixelColor(4, box->height() / 2);
+        };
+        const QColor enabled = drawn(f.hh);
         QVERIFY(!f.Pass->isEnabled());
+        QVERIFY(drawn(f.Pass) != enabled);
         f.contra->click();
         QVERIFY(f.Pass->isEnabled());
-        QCOMPARE(f.Pass->backColour(), BackColour::Window);
+        QCOMPARE(drawn(f.Pass), enabled);
         f.Pass->setText(QStringLiteral("clave"));
         f.contra->click();
         QVERIFY(!f.Pass->isEnabled());
-        QCOMPARE(f.Pass->backColour(), BackColour::Grey);
+        QVERIFY(drawn(f.Pass) != enabled);
         QCOMPARE(f.Pass->text(), "clave");  // the text stays
         f.habiltext->click();
         QVERIFY(f.texto->isEnabled());
+        QCOMPARE(drawn(f.texto), enabled);
         f.habiltext->click();
         QVERIFY(!f.texto->isEnabled());
+        QCOMPARE(drawn(f.texto), drawn(f.Pass));
     }
 
     void shutDownCheckClearsTextAndBothOptions() {
@@ -474,7 +482,8 @@ private Q_SLOTS:
         QCOMPARE(f.lblTiempo1->caption(), "00:00:00");
         QVERIFY(!f.tmrCronómetro1->isActive());
         QVERIFY(!f.detener->isEnabled());
-        QVERIFY(f.Pass->echoMode() == QLineEdit::Password);
+        f.Pass->setText(QStringLiteral("abc"));
+        QCOMPARE(f.Pass->displayText(), "***");
         QVERIFY(!f.txtCantidadSegundos1->isEnabled());
         QVERIFY(f.txtCantidadSegundos1->x() >= f.hh->window()->width() ||
                 f.txtCantidadSegundos1->x() > 290);  // outside the client area

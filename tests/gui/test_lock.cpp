@@ -59,7 +59,9 @@ private Q_SLOTS:
         QCOMPARE(lock.Label1->text(), "Ingrese su Contraseña");
         QCOMPARE(lock.Label2->text(), "Nodavia 2019");
         QVERIFY(lock.Label3->text().contains(u"nodavia.example"));
-        QCOMPARE(lock.Pass->echoMode(), QLineEdit::Password);
+        lock.Pass->setText(QStringLiteral("abc"));
+        QCOMPARE(lock.Pass->displayText(), "***");
+        lock.Pass->clear();
         QVERIFY(!lock.Picture2->pixmap().isNull());
         QCOMPARE(lock.Picture2->size(), twipsSize(1875, 2415));
 
@@ -85,14 +87,17 @@ private Q_SLOTS:
         QCOMPARE(&t.programa.form10(), &lock);
     }
 
-    void customTextIsWrappedAndCut() {
+    void customTextIsWrappedAndCutAtItsEnd() {
         TestProgram t;
-        const QString text = QString(60, u'x').replace(u'x', QStringLiteral("palabra "));
-        Form10& lock = lockUp(t, text.trimmed());
-        QCOMPARE(lock.Mensaje->text(), text.trimmed());
+        Form10& lock = lockUp(t, kLongAlertText);
+        QCOMPARE(lock.Mensaje->text(), kLongAlertText);
         QVERIFY(lock.Mensaje->wordWrap());
         QCOMPARE(lock.Mensaje->size(), twipsSize(4935, 1335));  // not enlarged
         QVERIFY(lock.Mensaje->heightForWidth(lock.Mensaje->width()) > lock.Mensaje->height());
+        // The first line is drawn whole, from the top of the box.
+        const int top = firstLightRow(lock, lock.Mensaje);
+        QVERIFY2(top > 0 && top < lock.Mensaje->fontMetrics().height(),
+                 qPrintable(QString::number(top)));
     }
 
     void centresItsControlsAtEveryWidth() {
@@ -142,12 +147,17 @@ private Q_SLOTS:
         Form10& lock = lockUp(t);
         QCOMPARE(t.programa.form7().ShowStart->value(), 1);  // on unless the store says no
         QVERIFY(t.programa.form1().isHidden());
-        lock.Label2->Click();  // the About window comes above the lock
-        QVERIFY(t.programa.form5().isVisible());
+        // The About window comes above the lock; once the lock is gone it is an ordinary
+        // window again.
+        lock.Label2->Click();
+        Form5& about = t.programa.form5();
+        QVERIFY(about.isVisible() && about.isOnTop());
         QVERIFY(t.programa.loaded<Form10>());
         type(lock.Pass, QStringLiteral("clave"));
         lock.aceptar->click();
         QVERIFY(!t.programa.loaded<Form10>());
+        QVERIFY(about.isVisible());
+        QVERIFY(!about.isOnTop());
         QVERIFY(t.programa.form1().isVisible());
         QVERIFY(t.fakes.messages.shown.isEmpty());
         QVERIFY(!t.programa.ended());

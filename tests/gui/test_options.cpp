@@ -335,13 +335,37 @@ private Q_SLOTS:
         QCOMPARE(f.RunWin->value(), 1);
         QVERIFY(t.fakes.store.log.isEmpty());
 
-        // With no entry to remove, unchecking is reported; the flag is still stored.
+        // With no entry to remove, unchecking has reached its aim: nothing to report.
         t.fakes.store.failWrites = false;
+        f.RunWin->click();
+        QCOMPARE(t.fakes.messages.shown.size(), 4);
+        QCOMPARE(t.fakes.store.log, QStringList{"RunWin=0"});
+        QCOMPARE(f.RunWin->value(), 0);
+        // An entry that is there and cannot be removed is reported.
+        f.RunWin->click();
+        t.fakes.store.failRemoves = true;
         f.RunWin->click();
         QCOMPARE(t.fakes.messages.shown.size(), 5);
         QVERIFY(t.fakes.messages.shown[4].text.contains("inicio"));
-        QCOMPARE(t.fakes.store.log, QStringList{"RunWin=0"});
-        QCOMPARE(f.RunWin->value(), 0);
+        QVERIFY(t.fakes.store.read(kRunEntry));
+    }
+
+    void aLoadRewritingWhatTheStoreHoldsReportsNothing() {
+        // Boxes set from a read-only store write back what it holds; an entry to remove is
+        // not there. Nothing is lost, so nothing is said.
+        TestProgram t;
+        t.fakes.store.set("SaveAllEver", "0");
+        t.fakes.store.set("RunWin", "2");
+        t.fakes.store.set("SavePrec", "1");
+        t.fakes.store.failWrites = true;
+        Form7& f = t.programa.form7();
+        QCOMPARE(f.siempre->value(), 0);
+        QCOMPARE(f.RunWin->value(), 2);
+        QCOMPARE(t.programa.form11().SavePrec2->value(), 1);
+        QVERIFY2(t.fakes.messages.shown.isEmpty(), qPrintable(t.fakes.messages.lastText()));
+        // A change of the user's that cannot be stored is still reported, once.
+        t.programa.form11().SavePrec2->click();
+        QCOMPARE(t.fakes.messages.shown.size(), 1);
     }
 
     void aLoadThatCannotStoreIsReportedOnce() {

@@ -547,6 +547,16 @@ private Q_SLOTS:
         QFile::setPermissions(settingsPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 
+    void aGreyedRunWinWithoutAnEntryLoadsSilently() {
+        // The box greyed from the store removes the entry, which is not there: nothing to say.
+        QVERIFY(LinuxStore().write(userValue(QStringLiteral("RunWin")), QStringLiteral("2")));
+        RealStoreProgram t;
+        QCOMPARE(t.programa.form7().RunWin->value(), 2);
+        QVERIFY2(t.fakes.messages.shown.isEmpty(), qPrintable(t.fakes.messages.lastText()));
+        QCOMPARE(read(QStringLiteral("RunWin")), "0");
+        QVERIFY(!QFileInfo::exists(autostartPath()));
+    }
+
     void theStartUpEntry_data() {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("exec");

@@ -2,9 +2,14 @@
 
 #include "about/form5.h"
 #include "platform/form.h"
+#include "platform/linux/basic.h"
 #include "testprogram.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 // Remembers whether it was last shown without taking the focus. The offscreen platform
 // activates every window it shows, so that is what can be seen here.
@@ -108,6 +113,27 @@ private Q_SLOTS:
         t.programa.form5().show();
         t.programa.form5().close();
         QVERIFY(!t.programa.loaded<Form5>());
+    }
+
+    void aMessageOfAWindowNotOnScreenIsCentred() {
+        // As the one-instance message of a main window that is never shown.
+        TestProgram t;
+        Form neverShown(t.programa);
+        neverShown.resize(290, 411);
+        QRect placed;
+        QTimer::singleShot(0, this, [&] {
+            if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                placed = box->geometry();
+                box->done(0);
+            }
+        });
+        LinuxMessages().show(&neverShown, QStringLiteral("Otra vez"), MessageIcon::Critical,
+                             QStringLiteral("Nodavia Tempix"));
+        const QRect screen = neverShown.screen()->availableGeometry();
+        QVERIFY(!placed.isEmpty());
+        QVERIFY2(
+            (placed.center() - screen.center()).manhattanLength() < 8,
+            qPrintable(QStringLiteral("%1,%2").arg(placed.center().x()).arg(placed.center().y())));
     }
 };
 
