@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <string_view>
@@ -219,8 +220,9 @@ bool readTexts(QIODevice& device, QSettings::SettingsMap& map) {
         }
         const QByteArrayView line = QByteArrayView(data).sliced(start, end - start).trimmed();
         if (line.startsWith('[')) {
-            const qsizetype end = line.indexOf(']');
-            const QByteArrayView name = line.sliced(1, (end < 0 ? line.size() : end) - 1).trimmed();
+            const qsizetype close = line.indexOf(']');
+            const QByteArrayView name =
+                line.sliced(1, (close < 0 ? line.size() : close) - 1).trimmed();
             // "General" is the top level, "%General" a group of that name.
             section = name.compare("general", Qt::CaseInsensitive) == 0    ? QString()
                       : name.compare("%general", Qt::CaseInsensitive) == 0 ? u"General"_s
