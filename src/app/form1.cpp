@@ -44,6 +44,7 @@ Form1::Form1(Programa& p) : Form(p) {
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     buildControls();
     buildMenus();
+    connect(&programa.platform.power, &PowerService::failed, this, &Form1::powerRequestFailed);
 }
 
 Form1::~Form1() = default;

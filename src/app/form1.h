@@ -136,6 +136,8 @@ private:
     void aimTick();
     // The completion steps; false when they end the tick before the tray refresh.
     bool complete();
+    // A power-off or restart request the system refused, reported whenever the answer comes.
+    void powerRequestFailed(PowerRequest request, const QString& reason);
 
     std::unique_ptr<clsCronómetro> clock_;
     int trayPicture_ = kTrayIdle;

@@ -143,15 +143,11 @@ bool Form1::complete() {
     programa.unload<Form2>();
 
     if (apaga->value() || reinicia->value()) {
-        const QString failure =
-            apaga->value() ? programa.platform.power.powerOff() : programa.platform.power.reboot();
-        if (!failure.isEmpty()) {
-            programa.platform.messages.show(
-                this,
-                (apaga->value() ? QStringLiteral("No se pudo apagar el equipo.\n\n")
-                                : QStringLiteral("No se pudo reiniciar el equipo.\n\n")) +
-                    failure,
-                MessageIcon::Critical, kTitle);
+        // A refusal is reported when it comes (powerRequestFailed).
+        if (apaga->value()) {
+            programa.platform.power.powerOff();
+        } else {
+            programa.platform.power.reboot();
         }
         return false;
     }
@@ -167,6 +163,15 @@ bool Form1::complete() {
     }
     programa.form3().show();
     return true;
+}
+
+void Form1::powerRequestFailed(PowerRequest request, const QString& reason) {
+    programa.platform.messages.show(this,
+                                    (request == PowerRequest::PowerOff
+                                         ? QStringLiteral("No se pudo apagar el equipo.\n\n")
+                                         : QStringLiteral("No se pudo reiniciar el equipo.\n\n")) +
+                                        reason,
+                                    MessageIcon::Critical, kTitle);
 }
 
 QString Form1::FormatearTiempo(std::int32_t n) {

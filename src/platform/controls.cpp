@@ -7,6 +7,7 @@
 #include <QProxyStyle>
 #include <QValidator>
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -58,6 +59,9 @@ private:
 };
 
 TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {
+    // QLineEdit would cut any text at 32,767 characters, also a stored one (a long password
+    // saved back cut is another password); the typing limit is the validator's.
+    setMaxLength(std::numeric_limits<int>::max());
     setValidator(new TextBoxValidator(this));
     connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
         committedLength_ = text.size();

@@ -38,13 +38,18 @@ public:
                       const QString& title) = 0;
 };
 
-// Power-off and restart requests. Each returns an empty text when the system accepted the
-// request, otherwise a sentence for the user saying why it failed.
-class PowerService {
+// Power-off and restart requests. The system may take long to answer (it may ask the user
+// first): a request returns at once, and a refusal is reported by failed() whenever it comes.
+// While a request is undecided, another is not sent.
+enum class PowerRequest { PowerOff, Reboot };
+class PowerService : public QObject {
+    Q_OBJECT
 public:
-    virtual ~PowerService() = default;
-    virtual QString powerOff() = 0;
-    virtual QString reboot() = 0;
+    virtual void powerOff() = 0;
+    virtual void reboot() = 0;
+Q_SIGNALS:
+    // The request was refused or could not be made; reason is a sentence for the user.
+    void failed(PowerRequest request, const QString& reason);
 };
 
 // The per-user settings and the logon start-up entry, addressed by full value name
@@ -106,7 +111,8 @@ public:
     virtual ~PathService() = default;
     // Sound, help, documents and portable-copy sources.
     virtual QString programFolder() = 0;
-    // The folder of the running executable, named by the logon entry.
+    // The folder of the running executable, named by the logon entry; empty when its name is
+    // not valid UTF-8 and so has no text.
     virtual QString executableFolder() = 0;
 };
 

@@ -188,8 +188,8 @@ void Form11::convertir_Click() {
     if (programa.form7().SavePrec->value() == 1) {
         guarda();
     }
-    const QTime now = programa.platform.clock.now().time();
-    horactual = militaryTime(now);
+    const QDateTime now = programa.platform.clock.now();
+    horactual = militaryTime(now.time());
     Quitar();
 
     const TargetTime t = targetTime(dias->currentText(), horas->currentText(),

@@ -11,10 +11,30 @@ QString twoDigits(int n) {
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
 }
 
+// Minutes to add to a countdown of `minutes` on the clock from `from` so that it ends when
+// the clock shows the target: the change of the zone's offset in between (a daylight-saving
+// change), or none when the target is too far or not a time of the clock.
+double offsetChangeMinutes(const QDateTime& from, double minutes) {
+    if (!(std::fabs(minutes) < 1e9)) {
+        return 0;
+    }
+    const qint64 clockSeconds = std::llround(minutes * 60);
+    // The clock time of the target, counted on a clock without changes.
+    const QDateTime onTheClock = QDateTime(from.date(), from.time(), Qt::UTC).addSecs(clockSeconds);
+    QDateTime target = from;
+    target.setDate(onTheClock.date());
+    target.setTime(onTheClock.time());
+    if (!target.isValid()) {
+        return 0;
+    }
+    return (from.secsTo(target) - clockSeconds) / 60.0;
+}
+
 }  // namespace
 
 TargetTime targetTime(const QString& day, const QString& hour, const QString& minute,
-                      const QString& halfDay, QTime now) {
+                      const QString& halfDay, const QDateTime& nowDateTime) {
+    const QTime now = nowDateTime.time();
     TargetTime t;
     // The current hour and minute as the window reads them back from its 24-hour text.
     const QString current = withoutHalfDay(militaryTime(now));
@@ -49,6 +69,21 @@ TargetTime targetTime(const QString& day, const QString& hour, const QString& mi
         hours = clampFinite(hours + t.diasel);
     } else if (hours < 0) {
         // Already passed today: an alert that completes at once.
+        hours = 0;
+        minutes = 0;
+    }
+    // Counted from the start of the current minute, as the clock difference is.
+    QDateTime from = nowDateTime;
+    from.setTime(QTime(now.hour(), now.minute()));
+    minutes += offsetChangeMinutes(from, hours * 60 + minutes);
+    for (; minutes < 0; minutes += 60) {
+        hours -= 1;
+    }
+    for (; minutes >= 60; minutes -= 60) {
+        hours += 1;
+    }
+    if (hours < 0) {
+        // The clock shows the target twice (the autumn change) and the first is past.
         hours = 0;
         minutes = 0;
     }

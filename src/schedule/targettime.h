@@ -4,6 +4,7 @@
 // half-day, the hours and minutes from now to that moment. Pure, so it can be checked for
 // every entry without a window.
 
+#include <QDateTime>
 #include <QString>
 #include <QTime>
 
@@ -26,9 +27,11 @@ struct TargetTime {
 
 // The entries are read by their numeric value; only the half-day text "P.M." (exactly) adds
 // twelve hours. The seconds of now play no part: the countdown runs to the start of the
-// target minute counted from the start of the current one.
+// target minute counted from the start of the current one. The result is the real time until
+// the clock of now's time zone shows the target: a daylight-saving change in between makes it
+// an hour shorter or longer than the difference of the clock times.
 TargetTime targetTime(const QString& day, const QString& hour, const QString& minute,
-                      const QString& halfDay, QTime now);
+                      const QString& halfDay, const QDateTime& now);
 
 // Texts of the current time that the window keeps.
 // "15:45:00": the 24-hour clock, seconds always ":00".

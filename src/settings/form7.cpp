@@ -23,6 +23,9 @@ const QString kFlagFailure = QStringLiteral(
 const QString kEntryWriteFailure = QStringLiteral(
     "No se pudo crear la entrada de inicio automático: Nodavia Tempix no se iniciará con la "
     "sesión.");
+const QString kEntryFolderFailure = QStringLiteral(
+    "No se pudo crear la entrada de inicio automático: el nombre de la carpeta de Nodavia "
+    "Tempix no es texto válido (UTF-8). Mueva el programa a una carpeta con otro nombre.");
 const QString kEntryRemoveFailure = QStringLiteral(
     "No se pudo quitar la entrada de inicio automático: no se puede borrar. Nodavia Tempix "
     "seguirá iniciándose con la sesión.");
@@ -272,9 +275,11 @@ void Form7::RunWin_Click() {
         SettingsStore& store = programa.platform.store;
         writeFlag(QStringLiteral("RunWin"), RunWin);
         if (RunWin->value() == 1) {
-            const QString program =
-                programa.platform.paths.executableFolder() + QStringLiteral("/tempix");
-            if (!store.write(kRunEntry, program) && !entryIs(store, program)) {
+            const QString folder = programa.platform.paths.executableFolder();
+            const QString program = folder + QStringLiteral("/tempix");
+            if (folder.isEmpty()) {
+                failed(kEntryFolderFailure);
+            } else if (!store.write(kRunEntry, program) && !entryIs(store, program)) {
                 failed(kEntryWriteFailure);
             }
         } else if (!store.remove(kRunEntry) && !entryIs(store, std::nullopt)) {

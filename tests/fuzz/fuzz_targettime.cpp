@@ -5,6 +5,7 @@
 #include "common/numeric.h"
 #include "schedule/targettime.h"
 
+#include <QDateTime>
 #include <QStringList>
 
 #include <cmath>
@@ -37,7 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         now = QTime(0, 0).addSecs(static_cast<int>(h % 86400));
     }
-    const TargetTime t = targetTime(parts[0], parts[1], parts[2], parts[3], now);
+    // In UTC: no daylight-saving change, the clock difference is the real one.
+    const TargetTime t = targetTime(parts[0], parts[1], parts[2], parts[3],
+                                    QDateTime(QDate(2026, 6, 10), now, Qt::UTC));
 
     for (double v : {t.hhact, t.mmact, t.horasel, t.minutosel, t.diasel, t.hhnva, t.mmnva}) {
         if (!std::isfinite(v)) {

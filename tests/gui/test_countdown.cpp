@@ -263,6 +263,19 @@ private Q_SLOTS:
         QCOMPARE(t.fakes.messages.shown.size(), 1);
         QVERIFY(t.fakes.messages.lastText().contains(QStringLiteral("Acceso denegado.")));
         QCOMPARE(t.fakes.messages.shown.last().title, "Nodavia Tempix");
+
+        // A refusal that comes long after the request is reported too.
+        TestProgram u;
+        u.programa.form1().habapaga->setValue(1);
+        u.programa.form1().reinicia->click();
+        start(u, "", "", "5");
+        tick(u, 5);
+        QVERIFY(u.fakes.messages.shown.isEmpty());
+        tick(u, 40);
+        Q_EMIT u.fakes.power.failed(PowerRequest::Reboot, QStringLiteral("systemctl: error"));
+        QCOMPARE(u.fakes.messages.lastText(),
+                 "No se pudo reiniciar el equipo.\n\nsystemctl: error");
+        QCOMPARE(u.fakes.messages.shown.last().icon, MessageIcon::Critical);
     }
 
     void protectedAlertWithStopSysLocksTheScreen() {

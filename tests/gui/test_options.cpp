@@ -278,6 +278,19 @@ private Q_SLOTS:
         QVERIFY(t.fakes.messages.shown.isEmpty());
     }
 
+    // A program folder whose name is not valid UTF-8 cannot be named in the entry: refused
+    // with a message instead of an entry that runs "/tempix".
+    void aFolderNameThatIsNoTextIsRefused() {
+        TestProgram t;
+        t.fakes.paths.executable = QString();
+        Form7& f = t.programa.form7();
+        f.RunWin->click();
+        QCOMPARE(t.fakes.messages.shown.size(), 1);
+        QVERIFY(t.fakes.messages.lastText().contains("UTF-8"));
+        QCOMPARE(t.fakes.messages.shown[0].title, "Nodavia Tempix");
+        QVERIFY(!t.fakes.store.values.contains(kRunEntry));
+    }
+
     void closingAndOpeningAgainShowsTheSameStates() {
         TestProgram t;
         Form7& f = t.programa.form7();

@@ -18,6 +18,7 @@
 #include <QTreeView>
 
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -239,6 +240,45 @@ private Q_SLOTS:
             QVERIFY2(contentOf(p.dest(name)) == second.byDestination[name], qPrintable(name));
         }
         QVERIFY(QFileInfo(p.dest("tempix")).isExecutable());
+    }
+
+    // Symbolic links in the chosen folder, to files of the user's: each is replaced by the
+    // copied file, and the files they pointed to keep their contents and modes. The copies get
+    // the modes of new files (the source's less the umask).
+    void symlinksInTheDestinationAreReplacedNotFollowed() {
+        Portable p;
+        Form8& f = p.form();
+        Sources sources = makeSources(p, 'a');
+        QTemporaryDir elsewhere;
+        const mode_t oldMask = ::umask(027);
+        const auto restoreMask = qScopeGuard([&] { ::umask(oldMask); });
+        for (const char* name : {"LEAME.RTF", "tempix"}) {
+            const QString victim = elsewhere.filePath(name);
+            put(victim, "datos del usuario");
+            QVERIFY(QFile::setPermissions(victim, QFile::ReadOwner | QFile::WriteOwner));
+            QVERIFY(QFile::link(victim, p.dest(name)));
+        }
+        QFile::setPermissions(p.data.filePath("LeAmE.rtf"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                  QFile::WriteGroup | QFile::ReadOther);
+        QVERIFY(choose(f, p.target.path()));
+        QTest::mouseClick(f.copiar, Qt::LeftButton);
+        QVERIFY2(p.fakes.messages.shown.isEmpty(), qPrintable(p.fakes.messages.lastText()));
+        QCOMPARE(f.aviso->caption(), "Listo!!!");
+        for (const char* name : {"LEAME.RTF", "tempix"}) {
+            QCOMPARE(contentOf(elsewhere.filePath(name)), "datos del usuario");
+            QCOMPARE(QFile::permissions(elsewhere.filePath(name)),
+                     QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+            QVERIFY(!QFileInfo(p.dest(name)).isSymLink());
+            QCOMPARE(contentOf(p.dest(name)), sources.byDestination[name]);
+        }
+        QCOMPARE(QFile::permissions(p.dest("LEAME.RTF")), QFile::ReadOwner | QFile::WriteOwner |
+                                                              QFile::ReadUser | QFile::WriteUser |
+                                                              QFile::ReadGroup);
+        QVERIFY(QFileInfo(p.dest("tempix")).isExecutable());
+        QVERIFY(!(QFile::permissions(p.dest("tempix")) & (QFile::WriteGroup | QFile::ExeOther)));
+        QCOMPARE(QDir(p.target.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+                 kCopied);  // no temporary copy left
     }
 
     void missingSourceStopsTheCopy() {

@@ -3,6 +3,7 @@
 
 #include "app/form1.h"
 #include "fakeplatform.h"
+#include "lock/codec.h"
 #include "platform/linux/store.h"
 #include "programa.h"
 #include "settings/form7.h"
@@ -12,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -203,6 +206,81 @@ private Q_SLOTS:
         QCOMPARE(read(QStringLiteral("Restart")), std::nullopt);
     }
 
+    // The file the program wrote with QSettings' own format (the former versions) reads back
+    // value for value, and the same values are written byte for byte as it wrote them; values
+    // and groups of other programs survive a save.
+    void filesOfTheFormerFormat() {
+        QStringList texts = {QStringLiteral(" lead"),
+                             QStringLiteral("trail "),
+                             QStringLiteral("\t"),
+                             QStringLiteral("a, b"),
+                             QStringLiteral("\"a, b\""),
+                             QStringLiteral("@@x"),
+                             QStringLiteral("@Variant(x)"),
+                             QStringLiteral("x=y;z #w"),
+                             QStringLiteral("\\x41\\"),
+                             QString::fromUtf8("Año ñ € 中 😀"),
+                             QStringLiteral("\x7f\x1f") + QChar(0) + QStringLiteral("1f\x01a")};
+        // And texts of any characters these escapes concern.
+        const QList<uint> pool = (QString::fromUtf8(" \t\n\r\"\\,;=@%()[]#0123456789afAFxXñ€中😀") +
+                                  QChar(0) + QChar(0x7f) + QChar(0x1b) + QChar(0x0b))
+                                     .toUcs4();
+        QRandomGenerator random(17);
+        for (int i = 0; i < 200; ++i) {
+            QString text;
+            for (int n = random.bounded(12); n > 0; --n) {
+                const char32_t c = pool[random.bounded(pool.size())];
+                text += QString::fromUcs4(&c, 1);
+            }
+            texts.append(text);
+        }
+        QTemporaryDir dir;
+        QVERIFY(QDir().mkpath(QFileInfo(settingsPath()).absolutePath()));
+        for (qsizetype i = 0; i < texts.size(); i += 20) {
+            const QStringList group = texts.mid(i, 20);
+            const QString former = dir.filePath(QStringLiteral("former%1.conf").arg(i));
+            SettingsStore::Values values;
+            {
+                QSettings settings(former, QSettings::NativeFormat);
+                for (qsizetype k = 0; k < group.size(); ++k) {
+                    const QString key = QStringLiteral("k%1").arg(k, 2, 10, QLatin1Char('0'));
+                    settings.setValue(key, group[k]);
+                    values.append({kUserKey + key, group[k]});
+                }
+            }
+            QFile::remove(settingsPath());
+            QVERIFY(QFile::copy(former, settingsPath()));
+            for (const auto& [name, text] : values) {
+                QCOMPARE(LinuxStore().read(name), text);
+            }
+            QFile::remove(settingsPath());
+            QVERIFY(LinuxStore().write(values));
+            QCOMPARE(contents(settingsPath()), contents(former));
+        }
+
+        // Keys with characters QSettings escapes, in groups of their own.
+        const QString former = dir.filePath(QStringLiteral("groups.conf"));
+        {
+            QSettings settings(former, QSettings::NativeFormat);
+            settings.setValue(QStringLiteral("hh"), QStringLiteral("1"));
+            settings.setValue(QString::fromUtf8("Otro/clave con espacio%ñ中"), QStringLiteral("a"));
+            settings.setValue(QStringLiteral("General/x"), QStringLiteral("b"));
+            settings.setValue(QStringLiteral("Otro/sub/z"), QStringList{"c", "d"});
+        }
+        QFile::remove(settingsPath());
+        QVERIFY(QFile::copy(former, settingsPath()));
+        QVERIFY(LinuxStore().write(userValue(QStringLiteral("mm")), QStringLiteral("2")));
+        const QString after = dir.filePath(QStringLiteral("after.conf"));
+        QVERIFY(QFile::copy(settingsPath(), after));
+        QSettings written(after, QSettings::NativeFormat);
+        QCOMPARE(written.allKeys().size(), 5);
+        QCOMPARE(written.value(QString::fromUtf8("Otro/clave con espacio%ñ中")), "a");
+        QCOMPARE(written.value(QStringLiteral("General/x")), "b");
+        QCOMPARE(written.value(QStringLiteral("Otro/sub/z")), (QStringList{"c", "d"}));
+        QCOMPARE(written.value(QStringLiteral("mm")), "2");
+        QCOMPARE(read(QStringLiteral("hh")), "1");
+    }
+
     void missingValuesAndNamesOutsideTheKey() {
         LinuxStore store;
         QCOMPARE(read(QStringLiteral("hh")), std::nullopt);
@@ -374,6 +452,53 @@ private Q_SLOTS:
         QCOMPARE(read(QStringLiteral("TextPerson")), std::nullopt);
     }
 
+    // A serialized Qt value that would recurse until the stack overflows (in the top-level
+    // group it crashed every start, in another group every save) and a key that QSettings
+    // folded into another name (every save was taken for a cut one): neither is a value,
+    // both stay in the file as they were, and saves go on.
+    void handEditedLinesNeitherCrashNorBlockASave() {
+        QByteArray nested = "@Variant(";
+        for (int i = 0; i < 50000; ++i) {
+            nested += "\\0\\0\\0\\x9\\0\\0\\0\\x1";
+        }
+        nested += ')';
+        put(settingsPath(), "[General]\nhh=1\nmm=" + nested +
+                                "\nSaveShutDown=1\n/SaveShutDown=0\n[Otro]\nx=" + nested + "\n");
+        QCOMPARE(read(QStringLiteral("hh")), "1");
+        QCOMPARE(read(QStringLiteral("mm")), std::nullopt);
+        QCOMPARE(read(QStringLiteral("SaveShutDown")), "1");
+        RealStoreProgram t;
+        Form1& f = t.programa.form1();
+        QCOMPARE(f.hh->text(), "1");
+        f.hh->setText(QStringLiteral("2"));
+        f.guardar->click();
+        QCOMPARE(t.fakes.messages.shown.size(), 0);
+        t.programa.form7().sonido->setValue(0);
+        QCOMPARE(t.fakes.messages.shown.size(), 0);
+        QCOMPARE(read(QStringLiteral("hh")), "2");
+        QCOMPARE(read(QStringLiteral("Sound")), "0");
+        QCOMPARE(read(QStringLiteral("mm")), "");  // the save wrote the empty field
+        QVERIFY(contents(settingsPath()).endsWith("\n[Otro]\nx=" + nested + '\n'));
+    }
+
+    // Texts longer than a text box takes by default (32,767 characters) come back whole and
+    // are saved back whole: a long password stays the same password.
+    void longStoredTextsAreKeptWhole() {
+        const QString password(40000, u'p');
+        const QString text(40000, u't');
+        QVERIFY(
+            LinuxStore().write({{userValue(QStringLiteral("BlockPass")), CodificaPass(password)},
+                                {userValue(QStringLiteral("TextPerson")), text}}));
+        RealStoreProgram t;
+        Form1& f = t.programa.form1();
+        QCOMPARE(f.Pass->text(), password);
+        QCOMPARE(f.texto->text(), text);
+        f.hh->setText(QStringLiteral("1"));
+        f.guardar->click();
+        QCOMPARE(read(QStringLiteral("BlockPass")), CodificaPass(password));
+        QCOMPARE(read(QStringLiteral("TextPerson")), text);
+    }
+
     void aStoreInTheWayOfTheFile() {
         LinuxStore store;
         // A folder where the file should be.
@@ -389,6 +514,22 @@ private Q_SLOTS:
         QVERIFY(!store.write(userValue(QStringLiteral("hh")), QStringLiteral("1")));
         QCOMPARE(contents(configHome() + QStringLiteral("/Nodavia")), "not a folder");
         QCOMPARE(read(QStringLiteral("hh")), std::nullopt);
+        QVERIFY(QFile::remove(configHome() + QStringLiteral("/Nodavia")));
+
+        // A FIFO, which would block the first read until some writer came: the program starts
+        // as with no file, and a save fails without replacing it.
+        QVERIFY(QDir().mkpath(configHome() + QStringLiteral("/Nodavia")));
+        QCOMPARE(::mkfifo(QFile::encodeName(settingsPath()).constData(), 0600), 0);
+        QCOMPARE(read(QStringLiteral("hh")), std::nullopt);
+        RealStoreProgram t;
+        t.programa.start();
+        QVERIFY(!t.programa.ended());
+        QVERIFY(t.programa.form1().hh->text().isEmpty());
+        QVERIFY(!store.write(userValue(QStringLiteral("hh")), QStringLiteral("1")));
+        QVERIFY(!store.remove(userValue(QStringLiteral("hh"))));
+        struct stat st {};
+        QVERIFY(::stat(QFile::encodeName(settingsPath()).constData(), &st) == 0 &&
+                S_ISFIFO(st.st_mode));
     }
 
     void aReadOnlyFile() {

@@ -27,11 +27,12 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <type_traits>
 
 // The power requests take no argument at all: no text of the user can reach them.
-static_assert(std::is_same_v<decltype(&PowerService::powerOff), QString (PowerService::*)()>);
-static_assert(std::is_same_v<decltype(&PowerService::reboot), QString (PowerService::*)()>);
+static_assert(std::is_same_v<decltype(&PowerService::powerOff), void (PowerService::*)()>);
+static_assert(std::is_same_v<decltype(&PowerService::reboot), void (PowerService::*)()>);
 
 namespace {
 
@@ -184,6 +185,9 @@ private Q_SLOTS:
         t.tick();
         QVERIFY(!f.tmrCronómetro1->isActive());
 
+        // The command runs without the window waiting for it.
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(log).size() > 0, 20000);
+        QTRY_VERIFY(t.programa.platform.power.findChildren<QProcess*>().isEmpty());
         QFile calls(log);
         QVERIFY(calls.open(QIODevice::ReadOnly));
         QCOMPARE(calls.readAll(), QByteArray("[poweroff]\n"));
@@ -237,6 +241,32 @@ private Q_SLOTS:
         QVERIFY(!first.programa.ended());
         QVERIFY(first.programa.loaded<Form10>());
         QVERIFY(first.programa.form10().isVisible());
+    }
+
+    // The wall clock set back an hour after a protected instance started: a second instance
+    // started now (in a process that sees the earlier wall time) still finds the first one.
+    void theWallClockSetBackDoesNotHideTheEarlierInstance() {
+        const QString fakeTime =
+            QStringLiteral("/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1");
+        if (!QFileInfo::exists(fakeTime)) {
+            QSKIP("libfaketime is not installed");
+        }
+        LinuxInstances first;
+        QThread::msleep(5);
+        QProcess second;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TEMPIX_INSTANCE_CHILD"), QStringLiteral("1"));
+        env.insert(QStringLiteral("LD_PRELOAD"), fakeTime);
+        env.insert(QStringLiteral("FAKETIME"), QStringLiteral("-3600"));
+        env.insert(QStringLiteral("DONT_FAKE_MONOTONIC"), QStringLiteral("1"));
+        second.setProcessEnvironment(env);
+        second.start(QCoreApplication::applicationFilePath());
+        QVERIFY(second.waitForFinished(30000));
+        const QByteArray answer = second.readAllStandardOutput();
+        QVERIFY2(answer.startsWith("earlier "), answer.constData());
+        // The child's wall clock was an hour behind ours.
+        const qint64 childSeconds = answer.mid(8).trimmed().toLongLong();
+        QVERIFY(QDateTime::currentSecsSinceEpoch() - childSeconds > 3000);
     }
 
     // A stored password that does not decode: the program starts without a password, so a
@@ -340,6 +370,14 @@ private Q_SLOTS:
 };
 
 int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsSet("TEMPIX_INSTANCE_CHILD")) {
+        // A second instance: is an earlier one running, and what is the time here?
+        QCoreApplication app(argc, argv);
+        LinuxInstances instances;
+        std::printf("%s %lld\n", instances.earlierInstanceRunning() ? "earlier" : "alone",
+                    static_cast<long long>(QDateTime::currentSecsSinceEpoch()));
+        return 0;
+    }
     // Before anything asks for a path or a bus: a home of the test's own, and no system bus.
     QTemporaryDir home;
     if (!home.isValid()) {

@@ -40,14 +40,14 @@ struct FakeMessages : MessageService {
 
 struct FakePower : PowerService {
     QStringList requests;
-    QString failure;  // what the system answers; empty: accepted
-    QString powerOff() override {
-        requests.append(QStringLiteral("PowerOff"));
-        return failure;
-    }
-    QString reboot() override {
-        requests.append(QStringLiteral("Reboot"));
-        return failure;
+    QString failure;  // what the system answers at once; empty: accepted
+    void powerOff() override { answer(QStringLiteral("PowerOff"), PowerRequest::PowerOff); }
+    void reboot() override { answer(QStringLiteral("Reboot"), PowerRequest::Reboot); }
+    void answer(const QString& name, PowerRequest request) {
+        requests.append(name);
+        if (!failure.isEmpty()) {
+            Q_EMIT failed(request, failure);
+        }
     }
 };
 

@@ -7,8 +7,19 @@
 #include <QTest>
 
 #include <cmath>
+#include <ctime>
 
 using Outcome = TargetTime::Outcome;
+
+namespace {
+
+// Local time (Europe/Madrid, set in main) on a day with no daylight-saving change in the ten
+// days after it.
+QDateTime onDecember8(QTime time) {
+    return QDateTime(QDate(2026, 12, 8), time);
+}
+
+}  // namespace
 
 class TargetTimeTest : public QObject {
     Q_OBJECT
@@ -197,10 +208,70 @@ private Q_SLOTS:
         QFETCH(QString, halfDay);
         QFETCH(QString, hh);
         QFETCH(QString, mm);
-        const TargetTime t = targetTime(day, hour, minute, halfDay, now);
+        const TargetTime t = targetTime(day, hour, minute, halfDay, onDecember8(now));
         QCOMPARE(t.outcome, Outcome::Countdown);
         QCOMPARE(numberText(t.hhnva), hh);
         QCOMPARE(numberText(t.mmnva), mm);
+    }
+
+    // In Europe/Madrid the clock goes from 02:00 to 03:00 on 29 March 2026 and from 03:00 back
+    // to 02:00 on 25 October 2026: the countdown ends when the clock shows the target.
+    void acrossADaylightSavingChange_data() {
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QString>("day");
+        QTest::addColumn<QString>("hour");
+        QTest::addColumn<QString>("halfDay");
+        QTest::addColumn<QString>("hh");
+        QTest::addColumn<QString>("mm");
+        const QDateTime spring(QDate(2026, 3, 28), QTime(10, 20, 30));
+        const QDateTime autumn(QDate(2026, 10, 24), QTime(10, 20, 30));
+        QTest::newRow("spring, tomorrow") << spring << "01"
+                                          << "10"
+                                          << "A.M."
+                                          << "23"
+                                          << "0";
+        QTest::newRow("spring, the night of the change")
+            << QDateTime(QDate(2026, 3, 29), QTime(1, 0)) << "Hoy"
+            << "05"
+            << "A.M."
+            << "3"
+            << "20";
+        QTest::newRow("spring, two days on, afternoon") << spring << "02"
+                                                        << "03"
+                                                        << "P.M."
+                                                        << "52"
+                                                        << "0";
+        QTest::newRow("autumn, tomorrow") << autumn << "01"
+                                          << "10"
+                                          << "A.M."
+                                          << "25"
+                                          << "0";
+        QTest::newRow("autumn, the night of the change")
+            << QDateTime(QDate(2026, 10, 25), QTime(1, 30)) << "Hoy"
+            << "04"
+            << "A.M."
+            << "3"
+            << "50";
+        QTest::newRow("no change in between") << QDateTime(QDate(2026, 3, 29), QTime(4, 0)) << "01"
+                                              << "04"
+                                              << "A.M."
+                                              << "24"
+                                              << "20";
+    }
+    void acrossADaylightSavingChange() {
+        QFETCH(QDateTime, now);
+        QFETCH(QString, day);
+        QFETCH(QString, hour);
+        QFETCH(QString, halfDay);
+        QFETCH(QString, hh);
+        QFETCH(QString, mm);
+        const TargetTime t = targetTime(day, hour, QStringLiteral("20"), halfDay, now);
+        QCOMPARE(numberText(t.hhnva), hh);
+        QCOMPARE(numberText(t.mmnva), mm);
+        // Started at once, the countdown ends at the target clock time (seconds of now kept).
+        const QDateTime end = now.addSecs(qint64(t.hhnva * 3600 + t.mmnva * 60));
+        QCOMPARE(end.time().hour() % 12, numericValue(hour) == 12 ? 0 : int(numericValue(hour)));
+        QCOMPARE(end.time().minute(), 20);
     }
 
     void refused_data() {
@@ -234,17 +305,17 @@ private Q_SLOTS:
         QFETCH(QString, hour);
         QFETCH(QString, minute);
         QFETCH(Outcome, outcome);
-        QCOMPARE(
-            targetTime(QStringLiteral("01"), hour, minute, QStringLiteral("A.M."), QTime(10, 20))
-                .outcome,
-            outcome);
+        QCOMPARE(targetTime(QStringLiteral("01"), hour, minute, QStringLiteral("A.M."),
+                            onDecember8(QTime(10, 20)))
+                     .outcome,
+                 outcome);
     }
 
     void hugeDaysStayFiniteAndRoundTrip() {
         for (const char* day : {"9e99", "1e308", "9e999", "&HFFFFFFFFFFFFFFFFFFFFFFFF"}) {
             const TargetTime t =
                 targetTime(QString::fromLatin1(day), QStringLiteral("03"), QStringLiteral("00"),
-                           QStringLiteral("A.M."), QTime(10, 20));
+                           QStringLiteral("A.M."), onDecember8(QTime(10, 20)));
             QCOMPARE(t.outcome, Outcome::Countdown);
             QVERIFY2(std::isfinite(t.hhnva), day);
             QVERIFY2(t.hhnva > 1e20, day);
@@ -314,5 +385,11 @@ private Q_SLOTS:
     }
 };
 
-QTEST_APPLESS_MAIN(TargetTimeTest)
+int main(int argc, char** argv) {
+    // Local time is the time of a zone with daylight-saving changes.
+    qputenv("TZ", "Europe/Madrid");
+    ::tzset();
+    TargetTimeTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_targettime.moc"

@@ -47,6 +47,7 @@ bool LinuxOpener::open(const QUrl& target) {
 }
 
 QString LinuxPaths::executableFolder() {
+    // Empty for a name that is not valid UTF-8: Qt finds no file under the decoded name.
     return QCoreApplication::applicationDirPath();
 }
 
@@ -126,7 +127,9 @@ struct Descriptor {
 
 // A loop of our own rather than std::filesystem::copy_file: that one reports a medium that
 // fills up in the middle of a file as an input/output error, and it does not wait for the data
-// to reach the medium.
+// to reach the medium. The copy is written to a new file beside the destination and renamed
+// over it: whatever stood under the name (a symbolic link to a file of someone else's, a
+// running program) is replaced, never written through.
 QString LinuxFiles::copyReplacing(const QString& source, const QString& destination) {
     const QByteArray from = QFile::encodeName(source);
     const QByteArray to = QFile::encodeName(destination);
@@ -139,23 +142,20 @@ QString LinuxFiles::copyReplacing(const QString& source, const QString& destinat
         return QStringLiteral("El origen no es un archivo.");
     }
     struct stat existing {};
-    if (::stat(to.constData(), &existing) == 0 && existing.st_dev == origin.st_dev &&
+    if (::lstat(to.constData(), &existing) == 0 && existing.st_dev == origin.st_dev &&
         existing.st_ino == origin.st_ino) {
-        return {};  // the file is already there: copying it onto itself would truncate it
+        return {};  // the file is already there
     }
-    const mode_t mode = origin.st_mode & 0777;
-    Descriptor out{::open(to.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode)};
-    if (out.fd < 0 && errno == ETXTBSY && ::unlink(to.constData()) == 0) {
-        // A running program cannot be rewritten, but it can be replaced: it runs on from the
-        // old file.
-        out.fd = ::open(to.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
-    }
+    QByteArray temporary = to + ".XXXXXX";
+    Descriptor out{::mkostemp(temporary.data(), O_CLOEXEC)};
     if (out.fd < 0) {
         return copyFailure(errno, from);
     }
-    // A replaced file keeps its old mode through O_TRUNC; the program must stay executable.
-    // File systems without permissions refuse or ignore this, which is no failure.
-    ::fchmod(out.fd, mode);
+    // The mode a new file gets: the source's permissions (the program stays executable) less
+    // the user's umask. File systems without permissions refuse or ignore this: no failure.
+    const mode_t umaskNow = ::umask(0);
+    ::umask(umaskNow);
+    ::fchmod(out.fd, origin.st_mode & 0777 & ~umaskNow);
 
     std::vector<char> buffer(1 << 16);
     int failure = 0;
@@ -184,10 +184,19 @@ QString LinuxFiles::copyReplacing(const QString& source, const QString& destinat
     if (::close(out.release()) != 0 && failure == 0) {
         failure = errno;
     }
+    if (failure == 0 && ::rename(temporary.constData(), to.constData()) != 0) {
+        failure = errno;
+    }
     if (failure != 0) {
-        // Half a file, above all half a program, is worse than none.
-        ::unlink(to.constData());
+        // Half a file, above all half a program, is worse than none; the old one stays.
+        ::unlink(temporary.constData());
         return copyFailure(failure, from);
+    }
+    // The new name on the medium too.
+    const QByteArray folder = QFile::encodeName(QFileInfo(destination).absolutePath());
+    if (const Descriptor dir{::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+        dir.fd >= 0) {
+        ::fsync(dir.fd);
     }
     return {};
 }

@@ -1,13 +1,15 @@
 #include "platform/linux/instances.h"
 
+#include "platform/linux/basic.h"
+
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDir>
 #include <QStandardPaths>
 
 namespace {
 
-// Sortable by start: milliseconds since the epoch, then the process number.
+// Sortable by start: milliseconds of the boot clock (the wall clock can be set back, and an
+// instance started after that would sort before a running one), then the process number.
 QString stampName(qint64 stamp, qint64 pid) {
     return QStringLiteral("%1-%2.lock")
         .arg(stamp, 15, 10, QChar(u'0'))
@@ -20,7 +22,7 @@ LinuxInstances::LinuxInstances() {
     folder_ = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
               QStringLiteral("/nodavia-tempix");
     QDir().mkpath(folder_);
-    ownStamp_ = QDateTime::currentMSecsSinceEpoch();
+    ownStamp_ = LinuxTicks().milliseconds();
     ownName_ = stampName(ownStamp_, QCoreApplication::applicationPid());
     own_ = std::make_unique<QLockFile>(folder_ + u'/' + ownName_);
     own_->setStaleLockTime(0);

@@ -2,12 +2,15 @@
 
 #include "platform/services.h"
 
-// Power-off and restart through systemd-logind on the system bus, falling back to systemctl.
+// Power-off and restart through systemd-logind on the system bus; systemctl only when logind
+// has refused or cannot be reached.
 class LinuxPower : public PowerService {
 public:
-    QString powerOff() override;
-    QString reboot() override;
+    void powerOff() override;
+    void reboot() override;
 
 private:
-    QString request(const QString& logindMethod, const QString& systemctlVerb);
+    void request(PowerRequest request);
+    void fallBack(PowerRequest request, const QString& busError);
+    bool undecided_ = false;
 };

@@ -7,13 +7,21 @@
 #include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStringDecoder>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <string_view>
 #include <utility>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -34,16 +42,281 @@ std::optional<QString> userKey(const QString& name) {
     return key;
 }
 
+// The file holds texts only. QSettings' own format would take a value such as
+// "@Variant(...)" for a serialized Qt type and deserialize it (a damaged one recursed until the
+// stack overflowed); this format reads and writes the same lines, escapes and sections, but
+// every value is a text ("@@x" is "@x", "@String(...)" a text with a null character). A value
+// the program could not have written as a text (a list, or another "@Type(...)") is kept as
+// the bytes it stood in the file as, and is no value.
+
+int digitValue(char c) {
+    return c >= '0' && c <= '9'   ? c - '0'
+           : c >= 'a' && c <= 'f' ? c - 'a' + 10
+           : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                  : -1;
+}
+
+// Undoes the escapes of a value: the text, or nothing for a list (an unquoted comma).
+std::optional<QString> unescapedText(QByteArrayView bytes) {
+    QString text;
+    QStringDecoder fromUtf8(QStringDecoder::Utf8);
+    bool inQuotes = false;
+    bool quoted = false;
+    qsizetype chopLimit = 0;  // trailing blanks before it came from escapes and stay
+    qsizetype i = 0;
+    const auto skipBlanks = [&] {
+        while (i < bytes.size() && (bytes[i] == ' ' || bytes[i] == '\t')) {
+            ++i;
+        }
+    };
+    // Digits in base 8 or 16 after "\\" or "\\x", as many as there are.
+    const auto number = [&](int base) {
+        char16_t value = 0;
+        for (int digit; i < bytes.size() && (digit = digitValue(bytes[i])) >= 0 && digit < base;
+             ++i) {
+            value = char16_t(value * base + digit);
+        }
+        text += QChar(value);
+    };
+    skipBlanks();
+    while (i < bytes.size()) {
+        const char c = bytes[i];
+        if (c == '\\') {
+            if (++i == bytes.size()) {
+                break;
+            }
+            const char e = bytes[i++];
+            static constexpr std::string_view kFrom = "abfnrtv\"?'\\";
+            static constexpr std::string_view kTo = "\a\b\f\n\r\t\v\"?'\\";
+            if (const auto at = kFrom.find(e); at != std::string_view::npos) {
+                text += QLatin1Char(kTo[at]);
+            } else if (e == 'x') {
+                if (i < bytes.size() && digitValue(bytes[i]) >= 0) {
+                    number(16);
+                }
+            } else if (e >= '0' && e <= '7') {
+                --i;
+                number(8);
+            }
+            chopLimit = text.size();
+        } else if (c == '"') {
+            ++i;
+            quoted = true;
+            inQuotes = !inQuotes;
+            if (!inQuotes) {
+                skipBlanks();
+            }
+        } else if (c == ',' && !inQuotes) {
+            return std::nullopt;
+        } else {
+            qsizetype end = i + 1;
+            while (end < bytes.size() && bytes[end] != '\\' && bytes[end] != '"' &&
+                   bytes[end] != ',') {
+                ++end;
+            }
+            text += fromUtf8(bytes.sliced(i, end - i));
+            i = end;
+        }
+    }
+    if (!quoted) {
+        while (text.size() > chopLimit && (text.endsWith(u' ') || text.endsWith(u'\t'))) {
+            text.chop(1);
+        }
+    }
+    return text;
+}
+
+void appendEscapedText(const QString& text, QByteArray& out) {
+    const qsizetype start = out.size();
+    bool needsQuotes = false;
+    bool escapeNextIfHexDigit = false;  // "\\0" and "\\x1f" would run into a following digit
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        needsQuotes = needsQuotes || c == u';' || c == u',' || c == u'=';
+        if (escapeNextIfHexDigit && c < 0x80 && digitValue(char(c)) >= 0) {
+            out += "\\x" + QByteArray::number(c, 16);
+            continue;
+        }
+        escapeNextIfHexDigit = false;
+        static constexpr std::string_view kFrom = "\a\b\f\n\r\t\v\"\\";
+        static constexpr std::string_view kTo = "abfnrtv\"\\";
+        if (c == 0) {
+            out += "\\0";
+            escapeNextIfHexDigit = true;
+        } else if (const auto at = c < 0x80 ? kFrom.find(char(c)) : std::string_view::npos;
+                   at != std::string_view::npos) {
+            out += '\\';
+            out += kTo[at];
+        } else if (c <= 0x1f) {
+            out += "\\x" + QByteArray::number(c, 16);
+            escapeNextIfHexDigit = true;
+        } else if (c < 0x80) {
+            out += char(c);
+        } else {
+            // A run of non-ASCII characters in UTF-8, surrogate pairs kept together.
+            qsizetype end = i + 1;
+            while (end < text.size() && text[end].unicode() >= 0x80) {
+                ++end;
+            }
+            out += QStringView(text).sliced(i, end - i).toUtf8();
+            i = end - 1;
+        }
+    }
+    if (needsQuotes || (out.size() > start && (out[start] == ' ' || out.back() == ' '))) {
+        out.insert(start, '"');
+        out += '"';
+    }
+}
+
+// Key names: "/" is written "\\", characters outside [A-Za-z0-9_.-] as "%XX" or "%UXXXX".
+QString unescapedKey(QByteArrayView bytes) {
+    QString key;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '\\') {
+            key += u'/';
+            continue;
+        }
+        const qsizetype digits = i + 1 < bytes.size() && bytes[i + 1] == 'U' ? 4 : 2;
+        const qsizetype first = digits == 4 ? i + 2 : i + 1;
+        bool ok = false;
+        const uint code = c == '%' && first + digits <= bytes.size()
+                              ? bytes.sliced(first, digits).toByteArray().toUInt(&ok, 16)
+                              : 0;
+        if (ok) {
+            key += QChar(char16_t(code));
+            i = first + digits - 1;
+        } else {
+            key += QLatin1Char(c);
+        }
+    }
+    return key;
+}
+
+void appendEscapedKey(QStringView key, QByteArray& out) {
+    for (QChar qc : key) {
+        const char16_t c = qc.unicode();
+        if (c == u'/') {
+            out += '\\';
+        } else if (c < 0x80 && (std::isalnum(c) || c == u'_' || c == u'-' || c == u'.')) {
+            out += char(c);
+        } else if (c <= 0xff) {
+            out += '%' + QByteArray::number(c, 16).toUpper().rightJustified(2, '0');
+        } else {
+            out += "%U" + QByteArray::number(c, 16).toUpper().rightJustified(4, '0');
+        }
+    }
+}
+
+// Lines "[section]", "key=value"; anything else (a comment, a line without "=", a key that
+// would name a group in another way) is left out.
+bool readTexts(QIODevice& device, QSettings::SettingsMap& map) {
+    const QByteArray data = device.readAll();
+    QString section;
+    for (qsizetype start = 0, end = 0; start < data.size(); start = end + 1) {
+        end = data.indexOf('\n', start);
+        if (end < 0) {
+            end = data.size();
+        }
+        const QByteArrayView line = QByteArrayView(data).sliced(start, end - start).trimmed();
+        if (line.startsWith('[')) {
+            const qsizetype close = line.indexOf(']');
+            const QByteArrayView name =
+                line.sliced(1, (close < 0 ? line.size() : close) - 1).trimmed();
+            // "General" is the top level, "%General" a group of that name.
+            section = name.compare("general", Qt::CaseInsensitive) == 0    ? QString()
+                      : name.compare("%general", Qt::CaseInsensitive) == 0 ? u"General"_s
+                                                                           : unescapedKey(name);
+            continue;
+        }
+        const qsizetype equals = line.indexOf('=');
+        if (line.startsWith(';') || equals <= 0) {
+            continue;
+        }
+        const QString name = unescapedKey(line.first(equals).trimmed());
+        const QString key = section.isEmpty() ? name : section + u'/' + name;
+        if (name.isEmpty() || key.startsWith(u'/') || key.endsWith(u'/') ||
+            key.contains(QStringLiteral("//"))) {
+            continue;
+        }
+        const QByteArrayView value = line.sliced(equals + 1).trimmed();
+        const auto text = unescapedText(value);
+        if (text && text->startsWith(u"@String(") && text->endsWith(u')')) {
+            map.insert(key, text->sliced(8).chopped(1));  // a text with a null character
+        } else if (text && text->startsWith(u"@@")) {
+            map.insert(key, text->sliced(1));
+        } else if (!text || (text->startsWith(u'@') && text->endsWith(u')'))) {
+            map.insert(key, value.toByteArray());
+        } else {
+            map.insert(key, *text);
+        }
+    }
+    return true;  // a false answer would make QSettings drop every value of the file
+}
+
+// The top-level values under "[General]" first, then each group.
+QByteArray textsFileContents(const QSettings::SettingsMap& map) {
+    QMap<QString, QList<std::pair<QStringView, QVariant>>> sections;
+    for (auto it = map.cbegin(); it != map.cend(); ++it) {
+        const qsizetype slash = it.key().indexOf(u'/');
+        sections[slash < 0 ? QString() : it.key().first(slash)].append(
+            {QStringView(it.key()).sliced(slash + 1), *it});
+    }
+    QByteArray out;
+    for (auto section = sections.cbegin(); section != sections.cend(); ++section) {
+        out += out.isEmpty() ? "[" : "\n[";
+        if (section.key().isEmpty()) {
+            out += "General";
+        } else {
+            if (section.key().compare(u"General", Qt::CaseInsensitive) == 0) {
+                out += '%';
+            }
+            appendEscapedKey(section.key(), out);
+        }
+        out += "]\n";
+        for (const auto& [key, value] : *section) {
+            appendEscapedKey(key, out);
+            out += '=';
+            if (value.typeId() == QMetaType::QByteArray) {
+                out += value.toByteArray();  // as it stood in the file
+            } else {
+                const QString text = value.toString();
+                appendEscapedText(text.contains(QChar::Null) ? u"@String("_s + text + u')'
+                                  : text.startsWith(u'@')    ? u'@' + text
+                                                             : text,
+                                  out);
+            }
+            out += '\n';
+        }
+    }
+    return out;
+}
+
+bool writeTexts(QIODevice& device, const QSettings::SettingsMap& map) {
+    const QByteArray contents = textsFileContents(map);
+    return device.write(contents) == contents.size();
+}
+
+QSettings::Format textsFormat() {
+    static const QSettings::Format format =
+        QSettings::registerFormat(QStringLiteral("conf"), readTexts, writeTexts);
+    return format;
+}
+
+// Something other than a file in the file's place (a FIFO would block the first read until a
+// writer comes, a device never ends): the store cannot be used.
+bool isFileOrAbsent(const QString& fileName) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(fileName).constData(), &st) != 0 ? errno == ENOENT
+                                                                     : S_ISREG(st.st_mode);
+}
+
 // One look at the file. Opening it re-reads it when another object or process changed it
-// (QSettings compares size and modification time). No fallback to the organisation-wide or
-// system files: a value the user's file lacks is missing.
+// (QSettings compares size and modification time). No fallback to other files: a value the
+// user's file lacks is missing.
 class Settings : public QSettings {
 public:
-    Settings()
-        : QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Nodavia"),
-                    QStringLiteral("Tempix")) {
-        setFallbacksEnabled(false);
-    }
+    Settings() : QSettings(LinuxStore::settingsFile(), textsFormat()) {}
 };
 
 // The file holds the encoded password: nobody but the user may read it. It is made before
@@ -66,24 +339,36 @@ void keepPrivate(const QString& fileName) {
     }
 }
 
-// Leftovers of a save that was killed. One killed between creating QSettings' lock file and
-// writing its process number into it leaves a lock that names no process: QLockFile would wait
-// 30 seconds for it to grow stale, and the program with it. A lock that still names no process
-// after a second is abandoned (a live writer fills it in at once; one naming a dead process
-// QLockFile already ignores).
+// A lock file of QLockFile that names no process and that no process holds: its owner was
+// killed between creating it and writing its process number into it, and QLockFile would wait
+// 30 seconds for it to grow stale (one naming a dead process it already ignores). QLockFile
+// holds an flock on its file from just after creating it.
+void removeIfAbandoned(const QString& lockName) {
+    const QByteArray path = QFile::encodeName(lockName);
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) {
+        return;
+    }
+    char text[32] = {};
+    const ssize_t got = ::read(fd, text, sizeof text - 1);
+    bool namesProcess = false;
+    QByteArray(text, std::max<ssize_t>(got, 0)).split('\n').first().toLongLong(&namesProcess);
+    struct stat opened {};
+    struct stat named {};
+    if (!namesProcess && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 &&
+        ::stat(path.constData(), &named) == 0 && opened.st_ino == named.st_ino &&
+        opened.st_dev == named.st_dev) {
+        ::unlink(path.constData());
+    }
+    ::close(fd);
+}
+
+// Leftovers of a save that was killed: the lock file and the one QLockFile takes to remove a
+// stale lock ("Tempix.conf.lock.rmlock"), at once; temporary copies after a minute.
 void clearAbandonedFiles(const QString& fileName) {
     const QString lockName = fileName + QStringLiteral(".lock");
-    const QFileInfo lock(lockName);
-    if (lock.exists() && lock.lastModified().msecsTo(QDateTime::currentDateTime()) >= 1000) {
-        QFile file(lockName);
-        bool namesProcess = false;
-        if (file.open(QIODevice::ReadOnly)) {
-            file.readLine().trimmed().toLongLong(&namesProcess);
-        }
-        if (!namesProcess) {
-            QFile::remove(lockName);
-        }
-    }
+    removeIfAbandoned(lockName + QStringLiteral(".rmlock"));
+    removeIfAbandoned(lockName);
     // A save killed before its rename leaves its temporary copy ("Tempix.conf.XXXXXX"); one
     // older than a minute belongs to no save still running.
     const QFileInfo settings(fileName);
@@ -92,45 +377,31 @@ void clearAbandonedFiles(const QString& fileName) {
                                                QDir::Files | QDir::Hidden);
     for (const QString& name : stale) {
         const QFileInfo copy(folder.filePath(name));
-        if (name != lock.fileName() &&
+        if (name != QFileInfo(lockName).fileName() &&
             copy.lastModified().secsTo(QDateTime::currentDateTime()) > 60) {
             QFile::remove(copy.filePath());
         }
     }
 }
 
-// Which file is on disk under the name: every save puts a new file in place of the old one.
-std::optional<std::pair<dev_t, ino_t>> fileIdentity(const QString& fileName) {
-    struct stat st {};
-    if (::stat(QFile::encodeName(fileName).constData(), &st) != 0) {
-        return std::nullopt;
-    }
-    return std::pair{st.st_dev, st.st_ino};
-}
-
 using KeyValues = QList<std::pair<QString, QString>>;
 
-// Does the file hold every key QSettings has just written? QSaveFile commits a file whose
-// last bytes the system refused (a full disk, a size limit): the short write at its final
-// flush goes unreported. QSettings writes one line per key, headers apart, each ending in a
-// line feed, so a cut file has fewer lines or an unfinished last one.
-bool holdsEveryKey(const QString& fileName, qsizetype keys) {
+// Did the save reach the file whole? QSaveFile commits a file whose last bytes the system
+// refused (a full disk, a size limit): the short write at its final flush goes unreported. The
+// file is read back: it holds what was written or, when another process has saved since, what
+// that one wrote; never only the start of ours.
+bool savedWhole(const QString& fileName, const QSettings& settings) {
+    QSettings::SettingsMap values;
+    for (const QString& key : settings.allKeys()) {
+        values.insert(key, settings.value(key));
+    }
+    const QByteArray written = textsFileContents(values);
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         return false;
     }
-    const QByteArray data = file.readAll();
-    if (keys == 0) {
-        return true;
-    }
-    if (!data.endsWith('\n')) {
-        return false;
-    }
-    qsizetype lines = 0;
-    for (const QByteArray& line : data.split('\n')) {
-        lines += !line.isEmpty() && !line.startsWith('[');
-    }
-    return lines == keys;
+    const QByteArray onDisk = file.readAll();
+    return onDisk == written || !written.startsWith(onDisk);
 }
 
 // Puts the old file back in place of a cut one: the second name it was given before the
@@ -153,9 +424,11 @@ void restore(const QString& fileName, const QString& keptName, bool kept,
 
 bool writeUserValues(const KeyValues& values) {
     const QString fileName = LinuxStore::settingsFile();
+    if (!isFileOrAbsent(fileName)) {
+        return false;
+    }
     keepPrivate(fileName);
     clearAbandonedFiles(fileName);
-    const auto identityBefore = fileIdentity(fileName);
     std::optional<QByteArray> oldBytes;
     if (QFile old(fileName); old.open(QIODevice::ReadOnly)) {
         oldBytes = old.readAll();
@@ -175,21 +448,8 @@ bool writeUserValues(const KeyValues& values) {
     // One sync: QSettings writes the whole file through QSaveFile, so either every value of
     // the group is stored or the old file stays as it was (a file cut short is caught below).
     settings.sync();
-    bool written = false;
-    switch (settings.status()) {
-        case QSettings::NoError:
-            written = true;
-            break;
-        case QSettings::AccessError:
-            written = false;
-            break;
-        case QSettings::FormatError:
-            // A hand-edited line QSettings could not parse is reported first and hides a
-            // failed write; a written file is a new one.
-            written = fileIdentity(fileName) != identityBefore;
-            break;
-    }
-    if (written && holdsEveryKey(fileName, settings.allKeys().size())) {
+    const bool written = settings.status() == QSettings::NoError;
+    if (written && savedWhole(fileName, settings)) {
         QFile::remove(keptName);
         return true;
     }
@@ -214,6 +474,9 @@ bool writeUserValues(const KeyValues& values) {
 }
 
 bool removeUserValue(const QString& key) {
+    if (!isFileOrAbsent(LinuxStore::settingsFile())) {
+        return false;
+    }
     clearAbandonedFiles(LinuxStore::settingsFile());
     Settings settings;
     if (!settings.contains(key)) {
@@ -364,7 +627,8 @@ std::optional<QString> desktopExecProgram(const QString& execValue) {
 }
 
 QString LinuxStore::settingsFile() {
-    return Settings().fileName();
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Nodavia/Tempix.conf");
 }
 
 QString LinuxStore::autostartFile() {
@@ -377,7 +641,7 @@ std::optional<QString> LinuxStore::read(const QString& name) {
         return readEntry();
     }
     const auto key = userKey(name);
-    if (!key) {
+    if (!key || !isFileOrAbsent(settingsFile())) {
         return std::nullopt;
     }
     const QVariant v = Settings().value(*key);

@@ -4,11 +4,11 @@
 
 #include <QString>
 
-// The per-user values in a QSettings file (native format, organisation "Nodavia", application
-// "Tempix": $XDG_CONFIG_HOME/Nodavia/Tempix.conf), one string per value name; the logon
-// start-up entry as the XDG autostart file $XDG_CONFIG_HOME/autostart/nodavia-tempix.desktop.
-// Every operation opens the file afresh, so what another object or process wrote is seen at
-// once.
+// The per-user values in a QSettings file of texts only ($XDG_CONFIG_HOME/Nodavia/Tempix.conf,
+// the lines and escapes of QSettings' own format, no value ever taken for a serialized Qt
+// type), one string per value name; the logon start-up entry as the XDG autostart file
+// $XDG_CONFIG_HOME/autostart/nodavia-tempix.desktop. Every operation opens the file afresh, so
+// what another object or process wrote is seen at once.
 class LinuxStore : public SettingsStore {
 public:
     using SettingsStore::write;
