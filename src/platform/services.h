@@ -108,6 +108,8 @@ public:
     virtual QString programFolder() = 0;
     // The folder of the running executable, named by the logon entry.
     virtual QString executableFolder() = 0;
+    // The folder of the sound player module.
+    virtual QString moduleFolder() = 0;
 };
 
 // Copies a file, replacing the destination. Returns an empty text on success, otherwise the

@@ -1,9 +1,8 @@
 #include "platform/linux/sound.h"
 
-#include <QCoreApplication>
-#include <QDir>
+#include "platform/linux/basic.h"
+
 #include <QFile>
-#include <QFileInfo>
 #include <QtEndian>
 
 #include <dlfcn.h>
@@ -84,18 +83,7 @@ QString soundToPlay(const QString& file) {
 }
 
 QString soundModulePath() {
-    const QString name = QStringLiteral("/tempix-sound.so");
-    const QString beside = QCoreApplication::applicationDirPath();
-    if (QFileInfo::exists(beside + name)) {
-        return beside + name;
-    }
-    // The installation the program runs from need not be in the prefix it was built for.
-    const QString relative =
-        QDir::cleanPath(beside + QStringLiteral("/../" TEMPIX_MODULE_SUBDIR) + name);
-    if (QFileInfo::exists(relative)) {
-        return relative;
-    }
-    return QStringLiteral(TEMPIX_MODULE_DIR) + name;
+    return LinuxPaths().moduleFolder() + QStringLiteral("/tempix-sound.so");
 }
 
 LinuxSound::LinuxSound(QString module) : module_(std::move(module)) {}

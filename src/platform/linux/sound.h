@@ -18,8 +18,7 @@ inline void reportSilence(const QString& why) {
     std::fflush(stderr);
 }
 
-// The player module: beside the executable (build tree, portable copy), else in the library
-// folder of the prefix the program runs from, else in the one it was built for.
+// The player module, in the program's module folder.
 QString soundModulePath();
 
 // Plays WAV files with QSoundEffect. The player is a module file of its own, loaded at the
