@@ -96,9 +96,8 @@ struct PortableFile {
     Folder folder;
 };
 
-// In the order of the copy, the bar moving as for the six files of the original set: the sound
-// module takes the place of its component file. The destination names are spelled as the copy
-// creates them.
+// In the order of the copy; the bar is full after the sixth. The destination names are spelled
+// as the copy creates them.
 constexpr PortableFile kFiles[] = {
     {"nodav.wav", "nodav.wav", 20, Folder::Program},
     {"tempix", "tempix", 20, Folder::Executable},

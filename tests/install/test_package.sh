@@ -106,13 +106,22 @@ check "the player is the package's module" \
 check "no GStreamer library was needed to play it" bash -c "! grep -q libgst <<<'$maps'"
 stop_pid "$TEMPIX_PID"
 
-# Without its player the alert still comes up, silent, and the program says why.
+# Without a sound server, then without its player, the alert still comes up, silent, and the
+# program says why.
+silent_alert() {  # silent_alert NAME REASON
+    conf_write "RunAuto=1" "hh=" "mm=" "ss=1" "WindowState=1"
+    start_tempix "$1" "$ROOT/usr/bin/tempix"
+    check "$1: the alert window still comes up" \
+        quiet wait_window "Velmora Tempix" 10 "$TEMPIX_PID"
+    check "$1: the program says it cannot play the sound" wait_until 3 \
+        grep -q "no se puede reproducir el sonido del aviso: $2" "$E2E_TMP/$1.log"
+    sed "s/^/    $1: /" "$E2E_TMP/$1.log"
+    stop_pid "$TEMPIX_PID"
+}
+server=$PULSE_SERVER
+export PULSE_SERVER=unix:$E2E_TMP/no-such-server
+silent_alert no-sound-server "no hay ninguna salida de audio"
+export PULSE_SERVER=$server
 rm "$ROOT/usr/lib/x86_64-linux-gnu/nodavia-tempix/tempix-sound.so"
-conf_write "RunAuto=1" "hh=" "mm=" "ss=1" "WindowState=1"
-start_tempix no-player "$ROOT/usr/bin/tempix"
-check "without the player the alert window still comes up" \
-    quiet wait_window "Velmora Tempix" 10 "$TEMPIX_PID"
-check "and the program says it cannot play the sound" wait_until 3 \
-    grep -q "no se puede reproducir el sonido del aviso" "$E2E_TMP/no-player.log"
-sed 's/^/    no-player: /' "$E2E_TMP/no-player.log"
+silent_alert no-player "no se puede cargar el módulo de sonido"
 finish
