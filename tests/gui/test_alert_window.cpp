@@ -1,5 +1,5 @@
 // The alert window at the end of an alert: its load, its three buttons with and without a
-// password, and the choice of the sound it plays.
+// password, and the player of the sound it plays.
 
 #include "about/form5.h"
 #include "alert/form3.h"
@@ -9,7 +9,6 @@
 #include "settings/form7.h"
 #include "testprogram.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 class AlertWindowTest : public QObject {
@@ -33,12 +32,6 @@ class AlertWindowTest : public QObject {
     static void type(TextBox* box, const QString& text) {
         box->clear();
         QTest::keyClicks(box, text);
-    }
-
-    static void writeFile(const QString& name, const QByteArray& data) {
-        QFile f(name);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(data);
     }
 
 private Q_SLOTS:
