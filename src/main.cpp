@@ -1,12 +1,16 @@
 #include "about/pictures.h"
 #include "app/form1.h"
+#include "platform/fitcheck.h"
 #include "platform/linux/linuxplatform.h"
+#include "platform/linux/translations.h"
 #include "programa.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    installQtTranslations(app);
+    installFitCheck(app);
     app.setOrganizationName(QStringLiteral("Nodavia"));
     app.setApplicationName(QStringLiteral("Tempix"));
     app.setDesktopFileName(QStringLiteral("nodavia-tempix"));

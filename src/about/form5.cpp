@@ -33,6 +33,7 @@ Form5::Form5(Programa& p) : Form(p), background_(aboutBackground()) {
 
     cerrar = new QPushButton(QStringLiteral("X"), this);
     cerrar->setGeometry(width() - 30, 6, 24, 22);
+    cerrar->setAccessibleName(QStringLiteral("Cerrar"));
     webcp = new QPushButton(QStringLiteral("Web de Omdal"), this);
     webcp->setGeometry(150, 213, 115, 30);
     CommandWeb = new QPushButton(QStringLiteral("Web del Programa"), this);
@@ -73,7 +74,7 @@ Form5::Form5(Programa& p) : Form(p), background_(aboutBackground()) {
 
 void Form5::Form_Load() {
     // Only the taskbar shows it: the window has no title bar.
-    setWindowTitle(versionCaption());
+    setWindowTitle(QStringLiteral("Nodavia Parlox v") + versionText());
     Version->setText(QStringLiteral("Versión: ") + versionText());
 }
 

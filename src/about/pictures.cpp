@@ -1,5 +1,7 @@
 #include "about/pictures.h"
 
+#include <array>
+
 QIcon idleIcon() {
     // Drawn for each size a panel or title bar asks for: scaled down, the clock's hands blur.
     QIcon icon;
@@ -10,7 +12,16 @@ QIcon idleIcon() {
 }
 
 QIcon trayFrame(int number) {
-    return QIcon(QStringLiteral(":/images/tray-frame-%1.png").arg(number));
+    // Read once: the tray shows a frame every second, and a new icon each time would decode
+    // its file again and leave another copy of the picture in the pixmap cache.
+    static const std::array<QIcon, 4> frames = [] {
+        std::array<QIcon, 4> icons;
+        for (std::size_t i = 0; i < icons.size(); ++i) {
+            icons[i] = QIcon(QStringLiteral(":/images/tray-frame-%1.png").arg(i));
+        }
+        return icons;
+    }();
+    return frames.at(static_cast<std::size_t>(number));
 }
 
 QPixmap logoPicture() {

@@ -23,11 +23,11 @@ Form3::Form3(Programa& p) : Form(p) {
     Mensaje = new QLabel(QStringLiteral("El Tiempo ha Terminado."), this);
     Mensaje->setObjectName(QStringLiteral("Mensaje"));
     Mensaje->setGeometry(104, 16, kWidth - 120, 90);
-    Mensaje->setAlignment(Qt::AlignCenter);
+    // From the top, so a long text is cut at its end, never at its start.
+    Mensaje->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Mensaje->setWordWrap(true);
     QFont big = Mensaje->font();
     big.setPointSize(18);
-    big.setBold(true);
     Mensaje->setFont(big);
 
     auto button = [this](const char* name, const QString& caption, int row) {

@@ -126,8 +126,6 @@ void Form1::buildControls() {
                    twipsRect(1560, 360, 975, 195));
     reinicia = placed(new OptionButton(QStringLiteral("Reiniciar"), frameApaga),
                       twipsRect(2760, 360, 1095, 255));
-    apaga->setGroup({apaga, reinicia});
-    reinicia->setGroup({apaga, reinicia});
     apaga->setEnabled(false);
     reinicia->setEnabled(false);
 
@@ -147,9 +145,22 @@ void Form1::buildControls() {
                          std::max(box->width(), std::min(needed, next->x() - box->x())), height);
     }
 
+    // What a screen reader announces: the time boxes by the captions above them, the other
+    // boxes by what they hold, and each "Habilitar" box with what it enables.
+    hh->setAccessibleName(QStringLiteral("Horas"));
+    mm->setAccessibleName(QStringLiteral("Minutos"));
+    ss->setAccessibleName(QStringLiteral("Segundos"));
+    Pass->setAccessibleName(QStringLiteral("Contraseña del aviso"));
+    texto->setAccessibleName(QStringLiteral("Texto del aviso"));
+    for (auto [box, frame] : {std::pair{contra, frameContra}, std::pair{habiltext, frameTexto},
+                              std::pair{habapaga, frameApaga}}) {
+        box->setAccessibleName(box->text() + QStringLiteral(": ") + frame->title());
+    }
+
     txtCantidadSegundos1 = placed(new TextBox(client), twipsRect(5040, 3120, 1515, 285));
     txtCantidadSegundos1->setCentred();
     txtCantidadSegundos1->setEnabled(false);
+    txtCantidadSegundos1->setAccessibleName(QStringLiteral("Total de segundos"));
 
     tmrCronómetro1 = new QTimer(this);
     tmrCronómetro1->setObjectName(QStringLiteral("tmrCronómetro1"));
@@ -318,9 +329,19 @@ void Form1::Form_Resize(Qt::WindowStates before) {
         }
         return;
     }
+    if (!before.testFlag(Qt::WindowMinimized) || settingState_) {
+        return;
+    }
+    if (isHidden()) {
+        // A hidden window is in no taskbar, so no user restored it: on X, the window manager's
+        // last word on a window being withdrawn can read as "no longer minimised". It stays
+        // minimised, as the program left it.
+        setStateMinimised();
+        return;
+    }
     // Without a notification area the user can restore the window from the taskbar; with a
     // password in force that way leads through the password prompt, as the tray menu does.
-    if (before.testFlag(Qt::WindowMinimized) && !settingState_ && protectedByPassword()) {
+    if (protectedByPassword() && !programa.platform.tray.available()) {
         setStateMinimised();
         nuevo_Click();
     }
@@ -341,10 +362,12 @@ void Form1::trayAvailabilityChanged(bool available) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    // A running protected alert is ended only by its password: the exit goes through the
-    // prompt, which ends the program after the right one. So is a screen lock that is up:
-    // ending the program would take it away.
-    if ((tmrCronómetro1->isActive() || programa.loaded<Form10>()) && protectedByPassword()) {
+    // With a tray host a protected window is on screen only after its password was typed, and
+    // closing it ends the program. Without one it waits minimised in the taskbar, whose close
+    // command would end a running protected alert, or take a screen lock away, with no
+    // password: that exit goes through the prompt, which ends the program after the right one.
+    if (!programa.platform.tray.available() &&
+        (tmrCronómetro1->isActive() || programa.loaded<Form10>()) && protectedByPassword()) {
         event->ignore();
         Form9& prompt = programa.form9();
         prompt.accion = QStringLiteral("salir");

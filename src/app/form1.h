@@ -132,6 +132,8 @@ private:
     void trayAvailabilityChanged(bool available);
     // A protected alert's window may come back only through the password prompt.
     bool protectedByPassword() const;
+    // Starts the tick timer for the middle of the next system second.
+    void aimTick();
     // The completion steps; false when they end the tick before the tray refresh.
     bool complete();
 

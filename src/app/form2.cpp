@@ -5,8 +5,6 @@
 #include "programa.h"
 #include "settings/form7.h"
 
-#include <QVBoxLayout>
-
 Form2::Form2(Programa& p) : Form(p) {
     // A tool window: no taskbar entry, a close box, neither minimise nor maximise box.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -20,9 +18,6 @@ Form2::Form2(Programa& p) : Form(p) {
     font.setPointSizeF(20.25);
     lblTiempo1->setFont(font);
     lblTiempo1->setAlignment(Qt::AlignCenter);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(lblTiempo1);
 }
 
 void Form2::Form_Load() {
@@ -35,6 +30,13 @@ void Form2::Form_Load() {
 
 void Form2::Form_Activate() {
     WindowOnTop(-1);
+}
+
+void Form2::resizeEvent(QResizeEvent* event) {
+    Form::resizeEvent(event);
+    // The time fills the window. No layout: it would measure the label's text again at every
+    // second, though the label's size never follows its text.
+    lblTiempo1->setGeometry(rect());
 }
 
 void Form2::showEvent(QShowEvent* event) {

@@ -17,6 +17,7 @@ public:
 protected:
     void Form_Activate() override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     bool placed_ = false;

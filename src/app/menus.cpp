@@ -58,7 +58,10 @@ void Form1::trayButtonReleased() {
 
 void Form1::nuevo_Click() {
     if (!Pass->text().isEmpty()) {
-        bringUp(programa.form9());
+        // Whatever the prompt was asked before, this request is to show the main window.
+        Form9& prompt = programa.form9();
+        prompt.accion = QStringLiteral("nuevo");
+        bringUp(prompt);
         return;
     }
     setStateNormal();

@@ -2,7 +2,10 @@
 
 #include <cfenv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+
+#include <locale.h>
 
 namespace {
 
@@ -103,8 +106,11 @@ double numericValue(const QString& text) {
             number.append(exponent);
         }
     }
+    // Converted in the C locale whatever the user's: the decimal point is always ".", also
+    // where the locale writes a comma.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
     const QByteArray latin = number.toLatin1();
-    return clampFinite(std::strtod(latin.constData(), nullptr));
+    return clampFinite(strtod_l(latin.constData(), nullptr, cLocale));
 }
 
 QString numberText(double value) {
@@ -115,8 +121,8 @@ QString numberText(double value) {
     if (value == std::trunc(value) && std::fabs(value) < 1e15) {
         return QString::number(static_cast<qint64>(value));
     }
-    QString text = QString::number(value, 'g', 15);
-    return text;
+    // QString::number writes in the C locale, never the user's.
+    return QString::number(value, 'g', 15);
 }
 
 std::optional<std::int32_t> roundToInt32(double value) {

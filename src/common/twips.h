@@ -3,16 +3,22 @@
 #include <QRect>
 #include <QSize>
 
-// Window layouts are designed in twips: 15 twips to a pixel at 96 dots per inch.
-constexpr int twips(double t) {
-    return static_cast<int>(t / 15.0 + (t >= 0 ? 0.5 : -0.5));
+// Window layouts are designed in twips for 8 pt "MS Sans Serif" at 96 dots per inch, 15 twips
+// to a pixel. Like classic dialog units, the unit follows the application font: a font whose
+// characters are wider or taller than the design font's makes every window proportionally
+// larger, so no caption is cut; a smaller one never makes a window smaller than designed.
+double pixelsPerTwip();
+
+inline int twips(double t) {
+    const double pixels = t * pixelsPerTwip();
+    return static_cast<int>(pixels + (pixels >= 0 ? 0.5 : -0.5));
 }
 
-constexpr QRect twipsRect(int left, int top, int width, int height) {
+inline QRect twipsRect(int left, int top, int width, int height) {
     return QRect(twips(left), twips(top), twips(width), twips(height));
 }
 
-constexpr QSize twipsSize(int width, int height) {
+inline QSize twipsSize(int width, int height) {
     return QSize(twips(width), twips(height));
 }
 

@@ -93,10 +93,8 @@ bool Form1::IniciaTimer() {
         // Only possible when the system second moved past the limit since the check above.
         clock_->EstablecerTiempo(0);
     }
-    // The ticks land in the middle of a system second: a tick that comes a little late then
-    // never shows a second twice or skips one. The first still shows one second less.
-    const auto phase = static_cast<int>(programa.platform.ticks.milliseconds() % 1000);
-    tmrCronómetro1->start(1500 - phase);
+    // The first tick still shows one second less.
+    aimTick();
     if (!Pass->text().isEmpty() || !checked(programa.form7().minimiza)) {
         setStateMinimised();
     } else {
@@ -110,9 +108,7 @@ void Form1::tmrCronómetro1_Timer() {
     if (!tmrCronómetro1->isActive() || !clock_) {
         return;
     }
-    if (tmrCronómetro1->interval() != 1000) {
-        tmrCronómetro1->setInterval(1000);
-    }
+    aimTick();
     std::int32_t remaining = 0;
     try {
         remaining = clock_->ObtenerTiempo();
@@ -125,6 +121,14 @@ void Form1::tmrCronómetro1_Timer() {
         return;  // the shut-down request or the screen lock ended the tick
     }
     trayRefresh();
+}
+
+void Form1::aimTick() {
+    // Each tick aims at the middle of the next system second: a tick that comes a little late
+    // then never shows a second twice or skips one, and a late tick or a resume from suspend
+    // does not leave the following ones near a second's edge.
+    const auto phase = static_cast<int>(programa.platform.ticks.milliseconds() % 1000);
+    tmrCronómetro1->start(1500 - phase);
 }
 
 bool Form1::complete() {

@@ -6,6 +6,7 @@
 #include "common/messages.h"
 #include "common/twips.h"
 #include "common/version.h"
+#include "platform/screen.h"
 #include "programa.h"
 #include "settings/form7.h"
 
@@ -16,11 +17,15 @@
 
 namespace {
 
+constexpr char kTopTwips[] = "topTwips";
+
 template <class W>
 W* atTop(W* widget, int topTwips, int widthTwips, int heightTwips) {
     // Captions may need more room than the designed box in another font.
     const int height = std::max(twips(heightTwips), widget->sizeHint().height());
     widget->setGeometry(0, twips(topTwips), twips(widthTwips), height);
+    // Kept for placing the row again on a screen lower than the design.
+    widget->setProperty(kTopTwips, topTwips);
     return widget;
 }
 
@@ -45,7 +50,8 @@ Form10::Form10(Programa& p) : Form(p) {
 
     Mensaje = atTop(new QLabel(QStringLiteral("El Tiempo ha Terminado."), this), 4680, 4935, 1335);
     Mensaje->setFixedHeight(twips(1335));  // a long text is wrapped and cut, never enlarged
-    Mensaje->setAlignment(Qt::AlignCenter);
+    // From the top, so what does not fit is cut at the end, never at the start.
+    Mensaje->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Mensaje->setWordWrap(true);
     QFont big = Mensaje->font();
     big.setPointSize(18);
@@ -57,6 +63,7 @@ Form10::Form10(Programa& p) : Form(p) {
     whiteText(Label1);
     Pass = atTop(new TextBox(this), 6960, 2775, 285);
     Pass->setPasswordChar(true);
+    Pass->setAccessibleName(QStringLiteral("Contraseña"));
     aceptar = atTop(new QPushButton(QStringLiteral("Aceptar"), this), 7440, 1095, 255);
     aceptar->setDefault(true);
     setDefaultButton(aceptar);
@@ -127,20 +134,57 @@ void Form10::aceptar_Click() {
     }
 }
 
+void Form10::Form_Unload() {
+    // The About window came above the lock in the topmost band; without the lock it is an
+    // ordinary window again, not one that floats above every other.
+    if (programa.loaded<Form5>() && programa.form5().isOnTop()) {
+        programa.form5().WindowOnTop(0);
+    }
+}
+
 void Form10::Label2_Click() {
     Form5& about = programa.form5();
-    about.WindowOnTop(-1);  // above the lock, which stays where it is
-    about.raise();
+    // Above the lock, which stays where it is; a full-screen window stays above the others
+    // while it has the keyboard, so the About window takes it.
+    about.WindowOnTop(-1);
+    bringUp(about);
 }
 
 void Form10::resizeEvent(QResizeEvent* event) {
     Form::resizeEvent(event);
     const int w = width();
-    for (QWidget* control : {static_cast<QWidget*>(Picture2), static_cast<QWidget*>(Label1),
-                             static_cast<QWidget*>(Pass), static_cast<QWidget*>(aceptar),
-                             static_cast<QWidget*>(Label2), static_cast<QWidget*>(Mensaje),
-                             static_cast<QWidget*>(Label3)}) {
-        control->move((w - control->width()) / 2, control->y());
+    const QList<QWidget*> rows = {Picture2, Mensaje, Label1, Pass, aceptar, Label2, Label3};
+    QList<int> tops;
+    for (QWidget* row : rows) {
+        tops.append(twips(row->property(kTopTwips).toInt()));
+    }
+    // With a large font the design can be taller than the screen: the gaps between the rows
+    // close up, and if that is not enough the rows move up together, so the password box and
+    // its button always stay on the screen.
+    const int overflow = tops.last() + Label3->height() - height();
+    if (overflow > 0) {
+        int gaps = 0;
+        int previousBottom = 0;
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            gaps += std::max(0, tops[i] - previousBottom);
+            previousBottom = tops[i] + rows[i]->height();
+        }
+        const double keep = gaps > 0 ? std::max(0.0, 1.0 - double(overflow) / gaps) : 0.0;
+        int y = 0;
+        previousBottom = 0;
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            y += static_cast<int>(std::max(0, tops[i] - previousBottom) * keep);
+            previousBottom = tops[i] + rows[i]->height();
+            tops[i] = y;
+            y += rows[i]->height();
+        }
+        const int stillOver = std::max(0, y - height());
+        for (int& top : tops) {
+            top -= stillOver;
+        }
+    }
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        rows[i]->move((w - rows[i]->width()) / 2, tops[i]);
     }
 }
 

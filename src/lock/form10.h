@@ -14,6 +14,7 @@ public:
     explicit Form10(Programa& programa);
 
     void Form_Load() override;
+    void Form_Unload() override;
 
     void aceptar_Click();
     void Label2_Click();

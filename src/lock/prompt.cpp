@@ -24,6 +24,7 @@ PasswordPrompt::PasswordPrompt(Programa& p, int heightTwips) : Form(p) {
     Label1->setGeometry(twipsRect(1140, 75, 2865, 240));
     Pass = new TextBox(this);
     Pass->setPasswordChar(true);
+    Pass->setAccessibleName(QStringLiteral("Contraseña"));
     Pass->setGeometry(twipsRect(1140, 330, 2865, 315));
     aceptar = new QPushButton(QStringLiteral("Aceptar"), this);
     aceptar->setGeometry(twipsRect(2805, heightTwips - 420, 1200, 345));

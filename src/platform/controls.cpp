@@ -1,10 +1,38 @@
 #include "platform/controls.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QMouseEvent>
 
+#include <QProxyStyle>
 #include <QValidator>
 #include <algorithm>
+
+namespace {
+
+// The desktop's style, except that a password box shows "*" for each character.
+class PasswordStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_LineEdit_PasswordCharacter) {
+            return u'*';
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+QStyle* passwordStyle() {
+    static QStyle* const style = [] {
+        auto* s = new PasswordStyle(QApplication::style()->name());
+        s->setParent(qApp);
+        return s;
+    }();
+    return style;
+}
+
+}  // namespace
 
 // Checks what the user types; QLineEdit does not apply it to text set by the program.
 class TextBoxValidator : public QValidator {
@@ -47,9 +75,11 @@ void TextBox::setCharacterFilter(std::function<bool(QChar)> accepts) {
 
 void TextBox::setBackColour(BackColour colour) {
     backColour_ = colour;
+    // The colours come from the standard palette: this box's own holds the last colour set.
+    const QPalette standard = QApplication::palette(this);
+    const QColor c = colour == BackColour::Grey ? standard.color(QPalette::Active, QPalette::Button)
+                                                : standard.color(QPalette::Active, QPalette::Base);
     QPalette p = palette();
-    const QColor c = colour == BackColour::Grey ? p.color(QPalette::Active, QPalette::Button)
-                                                : p.color(QPalette::Active, QPalette::Base);
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         p.setColor(group, QPalette::Base, c);
     }
@@ -58,6 +88,9 @@ void TextBox::setBackColour(BackColour colour) {
 
 void TextBox::setPasswordChar(bool on) {
     setEchoMode(on ? Password : Normal);
+    if (on) {
+        setStyle(passwordStyle());
+    }
 }
 
 void TextBox::setCentred() {
@@ -103,27 +136,23 @@ void CheckBox::nextCheckState() {
 
 OptionButton::OptionButton(const QString& caption, QWidget* parent)
     : QRadioButton(caption, parent) {
-    setAutoExclusive(false);
     connect(this, &QRadioButton::toggled, this, [this](bool on) {
         if (on) {
-            for (OptionButton* other : group_) {
-                if (other != this) {
-                    other->setChecked(false);
-                }
-            }
             Q_EMIT Click();
         }
     });
 }
 
-void OptionButton::nextCheckState() {
-    if (!isChecked()) {
-        setChecked(true);
+void OptionButton::setValue(bool selected) {
+    // Qt keeps the last selected radio button of a frame selected; lifting the exclusivity
+    // for a moment lets the program deselect it.
+    if (!selected && isChecked()) {
+        setAutoExclusive(false);
+        setChecked(false);
+        setAutoExclusive(true);
+        return;
     }
-}
-
-void OptionButton::setGroup(const QList<OptionButton*>& group) {
-    group_ = group;
+    setChecked(selected);
 }
 
 Label::Label(const QString& caption, QWidget* parent) : QLabel(caption, parent) {}
@@ -147,8 +176,21 @@ void Label::resizeEvent(QResizeEvent* event) {
     fitFont();
 }
 
+void Label::showEvent(QShowEvent* event) {
+    QLabel::showEvent(event);
+    if (fitPending_) {
+        fitFont();
+    }
+}
+
 void Label::fitFont() {
     if (!shrinkToFit_ || designedPointSize_ <= 0) {
+        return;
+    }
+    // Out of sight the label is fitted when it shows: a countdown hidden in the tray measures
+    // no text at every second.
+    fitPending_ = !isVisible();
+    if (fitPending_) {
         return;
     }
     QFont f = font();
@@ -159,6 +201,12 @@ void Label::fitFont() {
         f.setPointSizeF(std::max(6.0, designedPointSize_ * available / needed));
     }
     if (f != font()) {
+        setFont(f);
+    }
+    // Fonts come in whole pixel sizes and glyphs may reach past their advance: smaller still
+    // until the caption as drawn fits.
+    while (sizeHint().width() > width() && f.pointSizeF() > 6) {
+        f.setPointSizeF(std::max(6.0, f.pointSizeF() - 0.25));
         setFont(f);
     }
 }

@@ -61,24 +61,18 @@ protected:
     void nextCheckState() override;
 };
 
-// Exclusive within its group, but the program can deselect every button of the group.
+// Exclusive among the option buttons of its frame, as Qt's radio buttons are (which is also
+// what makes a screen reader announce them as radio buttons), but the program can deselect
+// every button of the frame.
 class OptionButton : public QRadioButton {
     Q_OBJECT
 public:
     OptionButton(const QString& caption, QWidget* parent);
-    void setGroup(const QList<OptionButton*>& group);
     bool value() const { return isChecked(); }
-    void setValue(bool selected) { setChecked(selected); }
+    void setValue(bool selected);
 
 Q_SIGNALS:
     void Click();
-
-protected:
-    // A click on a selected button leaves it selected.
-    void nextCheckState() override;
-
-private:
-    QList<OptionButton*> group_;
 };
 
 // A label whose text can be watched.
@@ -98,9 +92,11 @@ Q_SIGNALS:
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void fitFont();
     bool shrinkToFit_ = false;
+    bool fitPending_ = false;
     qreal designedPointSize_ = 0;
 };

@@ -240,6 +240,12 @@ Form8::Form8(Programa& p) : Form(p) {
     Proceso->setRange(0, 100);
     Proceso->setValue(0);
     Proceso->setTextVisible(false);
+
+    // What a screen reader announces for the controls without a caption.
+    drive->setAccessibleName(QStringLiteral("Unidad"));
+    dirs->setAccessibleName(QStringLiteral("Carpetas"));
+    ruta->setAccessibleName(QStringLiteral("Carpeta de destino"));
+    Proceso->setAccessibleName(QStringLiteral("Progreso de la copia"));
 }
 
 void Form8::Form_Load() {
@@ -264,8 +270,15 @@ void Form8::Form_Load() {
         }
     });
     connect(drive, &QComboBox::currentIndexChanged, this, &Form8::drive_Change);
+    // The list's current folder also moves when that folder goes away (a medium unplugged,
+    // a folder renamed): the destination follows only what the user picks.
     connect(dirs->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &Form8::dirs_Change);
+            [this](const QModelIndex&, const QModelIndex& previous) {
+                if (!previous.isValid() ||
+                    QFileInfo(folders_->filePath(shown_->mapToSource(previous))).isDir()) {
+                    dirs_Change();
+                }
+            });
     // The folder shown at load is already the current one: a click on it chooses it too.
     connect(dirs, &QTreeView::clicked, this, &Form8::dirs_Change);
     connect(copiar, &QPushButton::clicked, this, &Form8::copiar_Click);
@@ -327,6 +340,15 @@ void Form8::copiar_Click() {
     if (ruta->text().isEmpty()) {
         programa.platform.messages.show(
             this, QStringLiteral("Selecciona alguna ubicacion para continuar."),
+            MessageIcon::Critical, kTitle);
+        return;
+    }
+    if (!QFileInfo(ruta->text()).isDir()) {
+        programa.platform.messages.show(
+            this,
+            QStringLiteral("No se puede copiar a \"%1\": la carpeta ya no existe. Elige otra "
+                           "ubicacion.")
+                .arg(ruta->text()),
             MessageIcon::Critical, kTitle);
         return;
     }

@@ -107,6 +107,12 @@ Form11::Form11(Programa& p) : Form(p) {
     merid = editableList(this, "merid", {QStringLiteral("A.M."), QStringLiteral("P.M.")},
                          QStringLiteral("A.M."), twipsRect(3990, 1155, 900, 315));
 
+    // The lists are announced by the captions above them.
+    dias->setAccessibleName(QStringLiteral("Días"));
+    horas->setAccessibleName(QStringLiteral("Hora"));
+    minutos->setAccessibleName(QStringLiteral("Minutos"));
+    merid->setAccessibleName(QStringLiteral("A.M. o P.M."));
+
     SavePrec2 = placed(new CheckBox(QStringLiteral("Recordar configuracion"), this),
                        twipsRect(1200, 1695, 2400, 285));
     SavePrec2->setObjectName(QStringLiteral("SavePrec2"));
@@ -214,14 +220,18 @@ void Form11::convertir_Click() {
 
 void Form11::SavePrec2_Click() {
     const bool on = SavePrec2->value() == 1;
-    const bool written = programa.platform.store.write(
-        userValue(QStringLiteral("SavePrec")), on ? QStringLiteral("1") : QStringLiteral("0"));
+    SettingsStore& store = programa.platform.store;
+    // A failure loses nothing when the store already gives the box its state (the load).
+    const bool kept =
+        store.write(userValue(QStringLiteral("SavePrec")),
+                    on ? QStringLiteral("1") : QStringLiteral("0")) ||
+        GuardedReader(store).givesState(QStringLiteral("SavePrec"), SavePrec2->value());
     // The Options box mirrors this one; when it changes, its own handling writes the same value
     // and reports a failure itself. Setting it to the state it has ends the exchange.
     CheckBox* options = programa.form7().SavePrec;
     const int before = options->value();
     options->setValue(on ? 1 : 0);
-    if (!written && options->value() == before) {
+    if (!kept && options->value() == before) {
         reportStoreFailure();
     }
 }

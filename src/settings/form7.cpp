@@ -11,7 +11,6 @@
 #include "settings/store.h"
 
 #include <QPushButton>
-#include <QStyle>
 #include <QTabWidget>
 
 #include <utility>
@@ -25,7 +24,8 @@ const QString kEntryWriteFailure = QStringLiteral(
     "No se pudo crear la entrada de inicio automático: Nodavia Tempix no se iniciará con la "
     "sesión.");
 const QString kEntryRemoveFailure = QStringLiteral(
-    "No se pudo quitar la entrada de inicio automático: no existe o no se puede borrar.");
+    "No se pudo quitar la entrada de inicio automático: no se puede borrar. Nodavia Tempix "
+    "seguirá iniciándose con la sesión.");
 
 // A page of the tab container. Its boxes are designed in the container's coordinates, which
 // include the row of tabs, so they are placed again whenever the page moves or changes size.
@@ -124,26 +124,6 @@ Form7::Form7(Programa& p) : Form(p) {
     }
     SSTab1->setCurrentIndex(2);
 
-    // Fonts wider than the one the window was designed with would cut the longest captions:
-    // all boxes share the largest size at which every caption fits.
-    const int room =
-        twips(4845 - 360) - 2 * SSTab1->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) - 4;
-    QFont font = siempre->font();
-    auto fits = [&] {
-        for (const auto& column : columns) {
-            for (CheckBox* box : column.second) {
-                box->setFont(font);
-                if (box->sizeHint().width() > room) {
-                    return false;
-                }
-            }
-        }
-        return true;
-    };
-    while (!fits() && font.pointSizeF() > 7) {
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-    }
-
     const std::pair<QObject*, const char*> names[] = {
         {Image1, "Image1"},       {Label1, "Label1"},
         {acerca, "acerca"},       {SSTab1, "SSTab1"},
@@ -213,7 +193,9 @@ void Form7::failed(const QString& text) {
 void Form7::writeFlag(const QString& name, const CheckBox* box) {
     // The greyed state is stored as off.
     const QString data = box->value() == 1 ? QStringLiteral("1") : QStringLiteral("0");
-    if (!programa.platform.store.write(userValue(name), data)) {
+    SettingsStore& store = programa.platform.store;
+    if (!store.write(userValue(name), data) &&
+        !GuardedReader(store).givesState(name, box->value())) {
         failed(kFlagFailure);
     }
 }
@@ -290,11 +272,12 @@ void Form7::RunWin_Click() {
         SettingsStore& store = programa.platform.store;
         writeFlag(QStringLiteral("RunWin"), RunWin);
         if (RunWin->value() == 1) {
-            if (!store.write(kRunEntry, programa.platform.paths.executableFolder() +
-                                            QStringLiteral("/tempix"))) {
+            const QString program =
+                programa.platform.paths.executableFolder() + QStringLiteral("/tempix");
+            if (!store.write(kRunEntry, program) && !entryIs(store, program)) {
                 failed(kEntryWriteFailure);
             }
-        } else if (!store.remove(kRunEntry)) {
+        } else if (!store.remove(kRunEntry) && !entryIs(store, std::nullopt)) {
             failed(kEntryRemoveFailure);
         }
     });

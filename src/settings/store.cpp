@@ -144,3 +144,12 @@ bool GuardedReader::intoOption(const QString& name, OptionButton* button) {
     button->setValue(*selected);
     return true;
 }
+
+bool GuardedReader::givesState(const QString& name, int state) {
+    const auto v = text(name);
+    return v && toWholeNumber(*v) == state;
+}
+
+bool entryIs(SettingsStore& store, const std::optional<QString>& program) {
+    return store.read(kRunEntry) == program;
+}

@@ -79,6 +79,9 @@ QString userValue(const QString& name);
 // The logon start-up entry. Its data is the executable's folder + "/tempix".
 inline const QString kRunEntry = QStringLiteral(
     "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Nodavia Tempix");
+// Whether the start-up entry names this program, or is absent for nothing: a write or a
+// removal of it that failed has still reached its aim then.
+bool entryIs(SettingsStore& store, const std::optional<QString>& program);
 
 // Conversions on reading. Nothing when the text does not convert.
 // A whole number as a check box takes it: blanks around it ignored, a fraction rounded to the
@@ -100,6 +103,9 @@ public:
     bool intoText(const QString& name, TextBox* box);
     bool intoCheck(const QString& name, CheckBox* box);
     bool intoOption(const QString& name, OptionButton* button);
+    // Whether the value reads as this check box state. A write of the box that failed lost
+    // nothing then: a load sets a box from the store and its change handling writes it back.
+    bool givesState(const QString& name, int state);
 
 private:
     SettingsStore& store_;

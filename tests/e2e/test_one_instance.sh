@@ -22,6 +22,11 @@ shot one-instance-message
 read -r bw bh < <(xwininfo -id "$M" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
 log "message box ${bw}x$bh"
 check "the box is wide enough for the one-instance sentence" test "$bw" -ge 300
+read -r mx my _ < <(geometry "$M")
+log "message box at $mx,$my"
+# On the 1280x800 screen, give or take the frame (Qt centres the frame it expects).
+near() { (($1 - $2 <= 50 && $2 - $1 <= 50)); }
+check "the box is centred on the screen" eval 'near $((mx + bw / 2)) 640 && near $((my + bh / 2)) 400'
 
 keys "$M" Return
 check "after OK the second instance ends" wait_until 10 bash -c \

@@ -35,7 +35,14 @@ wait_until 5 quiet copy_window || fail_now "no portable copy window"
 P=$(copy_window)
 read -r px py psize < <(geometry "$P")
 log "copy window at $px,$py, $psize"
-check "the copy window has its design size (5415 x 3015 twips)" test "$psize" = 361x201
+# The layout unit follows the font: 361 x 201 pixels at the design font, larger with a larger.
+pw=${psize%x*}
+ph=${psize#*x}
+check "the copy window has its design proportions (5415 x 3015 twips)" \
+    test "$pw" -ge 361 -a $((ph - 3015 * pw / 5415)) -ge -1 -a $((ph - 3015 * pw / 5415)) -le 1
+# "Portar!!" (left column, 2040 twips down) at the window's scale.
+portar_x=$((36 * pw / 361))
+portar_y=$((152 * pw / 361))
 # Taskbars leave out utility windows and those that belong to another window.
 check "it is a tool window (utility type first)" bash -c \
     "xprop -id $P _NET_WM_WINDOW_TYPE | grep -q '= _NET_WM_WINDOW_TYPE_UTILITY'"
@@ -43,7 +50,7 @@ sleep 0.5
 shot portable-window
 
 # Nothing is chosen yet: "Portar!!" (left column, 2040 twips down) asks for a folder.
-click "$P" 36 152
+click "$P" "$portar_x" "$portar_y"
 M=$(wait_window "Nodavia Tempix" 5 "$TEMPIX_PID")
 check "'Portar!!' without a chosen folder asks for one" test -n "$M"
 if [[ -n $M ]]; then
@@ -59,7 +66,7 @@ activate "$P"
 xdotool key --delay 100 Tab Tab Up Down
 sleep 0.5
 shot portable-folder-chosen
-click "$P" 36 152
+click "$P" "$portar_x" "$portar_y"
 check "the copy writes the six files" wait_until 10 bash -c \
     "test \$(ls -A '$DEST' | wc -l) -ge 6"
 sleep 0.5

@@ -79,6 +79,19 @@ check "Alt+F4 does not release the lock" lock_up
 check "no message was left open by the close requests" no_window_of "Nodavia Tempix" "$TEMPIX_PID"
 check "the program keeps running" alive "$TEMPIX_PID"
 
+# "Nodavia 2019" opens the About window above the lock; it leaves the topmost band with the
+# lock, so it does not stay above everything after the unlock.
+ABOUT_TITLE="Nodavia Parlox v4.0.55"
+read -r _ _ lsize < <(geometry "$(lock_window)")
+click "$(lock_window)" $((${lsize%x*} / 2)) $((8160 / 15 + 8))  # the label, 8160 twips down
+AB=$(wait_window "$ABOUT_TITLE" 5 "$TEMPIX_PID")
+check "'Nodavia 2019' opens the About window '$ABOUT_TITLE'" test -n "$AB"
+if [[ -n $AB ]]; then
+    check "the About window is above the lock" wait_until 3 is_top_window "$AB"
+    sleep 0.3
+    shot lock-about
+fi
+
 # The right password opens it.
 L=$(lock_window)
 keys "$L" ctrl+a BackSpace
@@ -89,6 +102,10 @@ check "without a message" no_window_of "Nodavia Tempix" "$TEMPIX_PID"
 W=$(wait_window "$MAIN_TITLE" 5 "$TEMPIX_PID")
 check "the main window is shown (ShowStart)" test -n "$W"
 [[ -n $W ]] && check "in its normal state" wait_until 3 wm_state_is "$W" Normal
+# Leaving the band gives the window a new native window: it is looked up again.
+AB=$(wait_window "$ABOUT_TITLE" 5 "$TEMPIX_PID")
+check "after the unlock the About window is still up, out of the topmost band" bash -c \
+    "test -n '$AB' && ! xprop -id '$AB' _NET_WM_STATE | grep -q ABOVE"
 sleep 0.3
 shot lock-released
 check "the program keeps running" alive "$TEMPIX_PID"

@@ -27,7 +27,7 @@ private Q_SLOTS:
         TestProgram t;
         Form5& about = t.programa.form5();
         QCOMPARE(about.Version->text(), "Versión: 4.0.55");
-        QCOMPARE(about.windowTitle(), "Nodavia Tempix v4.0.55");
+        QCOMPARE(about.windowTitle(), "Nodavia Parlox v4.0.55");
         QVERIFY(about.windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(!about.windowIcon().isNull());
         QCOMPARE(about.cerrar->text(), "X");
@@ -129,6 +129,8 @@ private Q_SLOTS:
             QCOMPARE(frame.availableSizes(), QList<QSize>{QSize(16, 16)});
             const QImage image = frame.pixmap(16, 16).toImage();
             QVERIFY(!frames.contains(image));
+            // The same icon every time: the tray shows one each second.
+            QCOMPARE(trayFrame(i).cacheKey(), frame.cacheKey());
             frames.append(image);
         }
     }

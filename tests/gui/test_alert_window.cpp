@@ -47,7 +47,15 @@ private Q_SLOTS:
         QCOMPARE(t.fakes.sound.played, QStringList{"/opt/tempix/nodav.wav"});
         QCOMPARE(w.Mensaje->text(), "texto");
         QCOMPARE(w.Mensaje->font().pointSize(), 18);
+        QVERIFY(!w.Mensaje->font().bold());
         QCOMPARE(w.Label2->text(), "Nodavia 2019");
+
+        // A text longer than the box is cut at its end: its first line is drawn whole.
+        w.Mensaje->setText(kLongAlertText);
+        QVERIFY(w.Mensaje->heightForWidth(w.Mensaje->width()) > w.Mensaje->height());
+        const int top = firstLightRow(w, w.Mensaje);
+        QVERIFY2(top > 0 && top < w.Mensaje->fontMetrics().height(),
+                 qPrintable(QString::number(top)));
 
         // The buttons stand one above the other, in tab order, at the lower right.
         QCOMPARE(w.aceptar->nextInFocusChain(), w.nuevo);

@@ -3,6 +3,7 @@
 #include "alert/form3.h"
 #include "app/form1.h"
 #include "app/form2.h"
+#include "common/twips.h"
 #include "lock/form10.h"
 #include "lock/form4.h"
 #include "settings/form7.h"
@@ -14,10 +15,10 @@
 class CountdownTest : public QObject {
     Q_OBJECT
 
-    // One second of real time, then the timer's event.
+    // The timer's interval of real time, then its event.
     static void tick(TestProgram& t, int seconds = 1) {
         for (int i = 0; i < seconds; ++i) {
-            t.fakes.ticks.advance(1000);
+            t.fakes.ticks.advance(t.programa.form1().tmrCronómetro1->interval());
             t.programa.form1().tmrCronómetro1_Timer();
         }
     }
@@ -92,16 +93,20 @@ private Q_SLOTS:
         tick(t);
         QCOMPARE(f.lblTiempo1->caption(), "00:00:04");
         QCOMPARE(f.tmrCronómetro1->interval(), 1000);
-        t.fakes.ticks.advance(700);  // started late in a second: the first tick comes sooner
+        t.fakes.ticks.advance(200);  // started late in a second: the first tick comes sooner
         f.cmdIniciar1->click();
         QCOMPARE(f.tmrCronómetro1->interval(), 800);
         tick(t);
         QCOMPARE(f.lblTiempo1->caption(), "00:00:04");
-        // A late tick shows the right time, skipping numbers: time comes from the clock.
-        t.fakes.ticks.advance(2000);
+        // A late tick (or a resume) shows the right time, skipping numbers: time comes from the
+        // clock. The next one is aimed back at the middle of a second and shows one less.
+        t.fakes.ticks.advance(2400);
         f.tmrCronómetro1_Timer();
         QCOMPARE(f.lblTiempo1->caption(), "00:00:02");
-        tick(t, 2);
+        QCOMPARE(f.tmrCronómetro1->interval(), 600);
+        tick(t);
+        QCOMPARE(f.lblTiempo1->caption(), "00:00:01");
+        tick(t);
         QVERIFY(!f.tmrCronómetro1->isActive());
         QCOMPARE(f.lblTiempo1->caption(), "00:00:00");
         QVERIFY(!f.salir->isEnabled());  // only a stop without password enables it again
@@ -112,7 +117,11 @@ private Q_SLOTS:
         start(t, "9999", "99", "99");
         QCOMPARE(t.programa.form1().txtCantidadSegundos1->text(), "36002439");
         tick(t);
-        QCOMPARE(t.programa.form1().lblTiempo1->caption(), "10000:40:38");
+        Form1& f = t.programa.form1();
+        QCOMPARE(f.lblTiempo1->caption(), "10000:40:38");
+        // Counted while hidden, the longer time gets smaller type when the window shows.
+        f.show();
+        QVERIFY(f.lblTiempo1->font().pointSizeF() < 30);
     }
 
     void fractionsAndTextCount() {
@@ -359,19 +368,27 @@ private Q_SLOTS:
     void passwordAndTextBoxesFollowTheirChecks() {
         TestProgram t;
         Form1& f = t.programa.form1();
+        // The colour drawn inside a box, left of its centred text.
+        auto drawn = [](QWidget* box) {
+            return box->grab().toImage().pixelColor(4, box->height() / 2);
+        };
+        const QColor enabled = drawn(f.hh);
         QVERIFY(!f.Pass->isEnabled());
+        QVERIFY(drawn(f.Pass) != enabled);
         f.contra->click();
         QVERIFY(f.Pass->isEnabled());
-        QCOMPARE(f.Pass->backColour(), BackColour::Window);
+        QCOMPARE(drawn(f.Pass), enabled);
         f.Pass->setText(QStringLiteral("clave"));
         f.contra->click();
         QVERIFY(!f.Pass->isEnabled());
-        QCOMPARE(f.Pass->backColour(), BackColour::Grey);
+        QVERIFY(drawn(f.Pass) != enabled);
         QCOMPARE(f.Pass->text(), "clave");  // the text stays
         f.habiltext->click();
         QVERIFY(f.texto->isEnabled());
+        QCOMPARE(drawn(f.texto), enabled);
         f.habiltext->click();
         QVERIFY(!f.texto->isEnabled());
+        QCOMPARE(drawn(f.texto), drawn(f.Pass));
     }
 
     void shutDownCheckClearsTextAndBothOptions() {
@@ -461,12 +478,13 @@ private Q_SLOTS:
         QCOMPARE(f.lblTiempo1->caption(), "00:00:00");
         QVERIFY(!f.tmrCronómetro1->isActive());
         QVERIFY(!f.detener->isEnabled());
-        QVERIFY(f.Pass->echoMode() == QLineEdit::Password);
+        f.Pass->setText(QStringLiteral("abc"));
+        QCOMPARE(f.Pass->displayText(), "***");
         QVERIFY(!f.txtCantidadSegundos1->isEnabled());
         QVERIFY(f.txtCantidadSegundos1->x() >= f.hh->window()->width() ||
                 f.txtCantidadSegundos1->x() > 290);  // outside the client area
         QCOMPARE(f.hh->parentWidget()->objectName(), "frameCuenta");
-        QCOMPARE(f.hh->geometry(), QRect(32, 40, 65, 19));
+        QCOMPARE(f.hh->geometry(), twipsRect(480, 600, 975, 285));
     }
 };
 

@@ -68,8 +68,6 @@ private Q_SLOTS:
         QWidget parent;
         OptionButton apaga(QStringLiteral("Apagar"), &parent);
         OptionButton reinicia(QStringLiteral("Reiniciar"), &parent);
-        apaga.setGroup({&apaga, &reinicia});
-        reinicia.setGroup({&apaga, &reinicia});
         apaga.setValue(before);
         GuardedReader(store).intoOption(QStringLiteral("Shutdown"), &apaga);
         QCOMPARE(apaga.value(), after);

@@ -59,7 +59,9 @@ private Q_SLOTS:
         QCOMPARE(lock.Label1->text(), "Ingrese su Contraseña");
         QCOMPARE(lock.Label2->text(), "Nodavia 2019");
         QVERIFY(lock.Label3->text().contains(u"nodavia.example"));
-        QCOMPARE(lock.Pass->echoMode(), QLineEdit::Password);
+        lock.Pass->setText(QStringLiteral("abc"));
+        QCOMPARE(lock.Pass->displayText(), "***");
+        lock.Pass->clear();
         QVERIFY(!lock.Picture2->pixmap().isNull());
         QCOMPARE(lock.Picture2->size(), twipsSize(1875, 2415));
 
@@ -85,14 +87,19 @@ private Q_SLOTS:
         QCOMPARE(&t.programa.form10(), &lock);
     }
 
-    void customTextIsWrappedAndCut() {
+    void customTextIsWrappedAndCutAtItsEnd() {
         TestProgram t;
-        const QString text = QString(60, u'x').replace(u'x', QStringLiteral("palabra "));
-        Form10& lock = lockUp(t, text.trimmed());
-        QCOMPARE(lock.Mensaje->text(), text.trimmed());
+        // Twice the alert window's long text: the lock's box grows with the application font.
+        const QString text = kLongAlertText + QLatin1Char(' ') + kLongAlertText;
+        Form10& lock = lockUp(t, text);
+        QCOMPARE(lock.Mensaje->text(), text);
         QVERIFY(lock.Mensaje->wordWrap());
         QCOMPARE(lock.Mensaje->size(), twipsSize(4935, 1335));  // not enlarged
         QVERIFY(lock.Mensaje->heightForWidth(lock.Mensaje->width()) > lock.Mensaje->height());
+        // The first line is drawn whole, from the top of the box.
+        const int top = firstLightRow(lock, lock.Mensaje);
+        QVERIFY2(top > 0 && top < lock.Mensaje->fontMetrics().height(),
+                 qPrintable(QString::number(top)));
     }
 
     void centresItsControlsAtEveryWidth() {
@@ -108,6 +115,24 @@ private Q_SLOTS:
                 QVERIFY(c->width() < width);
             }
             QCOMPARE(lock.Pass->y(), twips(6960));
+        }
+    }
+
+    // A screen lower than the design at this font: the rows close up, in order, on screen.
+    void aLowScreenKeepsEveryRowOnIt() {
+        TestProgram t;
+        Form10& lock = lockUp(t);
+        for (int height : {twips(8400), twips(6000), 250}) {
+            lock.setWindowState(Qt::WindowNoState);
+            lock.resize(800, height);
+            QCoreApplication::processEvents();
+            int below = lock.Picture2->y();
+            for (QWidget* c : controls(lock)) {
+                QVERIFY(c->y() >= below);
+                below = c->geometry().bottom() + (c == lock.Label2 ? 0 : 1);
+            }
+            QVERIFY(lock.Label3->geometry().bottom() < height);
+            QVERIFY(lock.aceptar->y() > 0);
         }
     }
 
@@ -142,12 +167,17 @@ private Q_SLOTS:
         Form10& lock = lockUp(t);
         QCOMPARE(t.programa.form7().ShowStart->value(), 1);  // on unless the store says no
         QVERIFY(t.programa.form1().isHidden());
-        lock.Label2->Click();  // the About window comes above the lock
-        QVERIFY(t.programa.form5().isVisible());
+        // The About window comes above the lock; once the lock is gone it is an ordinary
+        // window again.
+        lock.Label2->Click();
+        Form5& about = t.programa.form5();
+        QVERIFY(about.isVisible() && about.isOnTop());
         QVERIFY(t.programa.loaded<Form10>());
         type(lock.Pass, QStringLiteral("clave"));
         lock.aceptar->click();
         QVERIFY(!t.programa.loaded<Form10>());
+        QVERIFY(about.isVisible());
+        QVERIFY(!about.isOnTop());
         QVERIFY(t.programa.form1().isVisible());
         QVERIFY(t.fakes.messages.shown.isEmpty());
         QVERIFY(!t.programa.ended());

@@ -3,6 +3,7 @@
 #include "alert/form3.h"
 #include "app/form1.h"
 #include "app/form2.h"
+#include "common/twips.h"
 #include "lock/form9.h"
 #include "settings/form7.h"
 #include "testprogram.h"
@@ -20,6 +21,16 @@ class MainWindowTest : public QObject {
             t.fakes.ticks.advance(1000);
             t.programa.form1().tmrCronómetro1_Timer();
         }
+    }
+
+    // Starts the program and a 30-second alert under a password.
+    static Form1& startProtected(TestProgram& t) {
+        t.programa.start();
+        Form1& f = t.programa.form1();
+        f.Pass->setText(QStringLiteral("clave"));
+        f.ss->setText(QStringLiteral("30"));
+        f.cmdIniciar1->click();
+        return f;
     }
 
 private Q_SLOTS:
@@ -190,17 +201,44 @@ private Q_SLOTS:
         QCOMPARE(t.fakes.store.log.size(), saved);
     }
 
-    void closingAProtectedRunningAlertAsksForThePassword() {
+    void closingAProtectedRunningAlert() {
+        // With a tray host the window is on screen only after the password: closing it ends
+        // the program, asking nothing.
+        {
+            TestProgram t;
+            startProtected(t).close();
+            QVERIFY(t.programa.ended());
+            QVERIFY(!t.programa.loaded<Form9>());
+        }
+        // Without one the taskbar's close command is within anyone's reach: it asks.
         TestProgram t;
-        t.programa.start();
-        Form1& f = t.programa.form1();
-        f.Pass->setText(QStringLiteral("clave"));
-        f.ss->setText(QStringLiteral("30"));
-        f.cmdIniciar1->click();
+        t.fakes.tray.isAvailable = false;
+        Form1& f = startProtected(t);
         f.close();
         QVERIFY(!t.programa.ended());
-        QVERIFY(t.programa.loaded<Form9>());
         QCOMPARE(t.programa.form9().accion, "salir");
+        // Left open, the prompt is asked again from the menu to show the window: the right
+        // password then shows it, and the alert goes on.
+        f.nuevo->trigger();
+        Form9& prompt = t.programa.form9();
+        QCOMPARE(prompt.accion, "nuevo");
+        prompt.Pass->setText(QStringLiteral("clave"));
+        prompt.aceptar->click();
+        QVERIFY(!t.programa.ended());
+        QVERIFY(f.isVisible() && !f.isMinimized());
+        QVERIFY(f.tmrCronómetro1->isActive());
+    }
+
+    void aHiddenProtectedWindowLeavingMinimisedOpensNoPrompt() {
+        // The window manager withdrawing the hidden window may report it as no longer
+        // minimised: nobody restored it, so no prompt comes up.
+        TestProgram t;
+        Form1& f = startProtected(t);
+        QVERIFY(f.isHidden());
+        f.setWindowState(Qt::WindowNoState);
+        QVERIFY(!t.programa.loaded<Form9>());
+        QVERIFY(f.isHidden());
+        QVERIFY(f.isMinimized());
     }
 
     void minimisingHidesIntoTheTrayAndNuevoBringsItBack() {
@@ -231,11 +269,7 @@ private Q_SLOTS:
     void withoutATrayAProtectedWindowIsRestoredOnlyThroughThePrompt() {
         TestProgram t;
         t.fakes.tray.isAvailable = false;
-        t.programa.start();
-        Form1& f = t.programa.form1();
-        f.Pass->setText(QStringLiteral("clave"));
-        f.ss->setText(QStringLiteral("30"));
-        f.cmdIniciar1->click();
+        Form1& f = startProtected(t);
         QVERIFY(f.isMinimized());
         QVERIFY(f.isVisible());  // in the taskbar
         // The user restores it from the taskbar.
@@ -253,7 +287,7 @@ private Q_SLOTS:
         Form1& f = t.programa.form1();
         f.nuevo->trigger();
         QVERIFY(t.programa.loaded<Form9>());
-        QVERIFY(t.programa.form9().accion.isEmpty());
+        QCOMPARE(t.programa.form9().accion, "nuevo");
         QVERIFY(f.isHidden());
     }
 
@@ -283,7 +317,8 @@ private Q_SLOTS:
         QVERIFY(stopwatch.isVisible());
         QCOMPARE(stopwatch.lblTiempo1->caption(), "00:00:00");
         QCOMPARE(stopwatch.windowTitle(), "Tempix 2019");
-        QCOMPARE(stopwatch.size(), QSize(125, 33));
+        QCOMPARE(stopwatch.size(), twipsSize(1875, 495));
+        QCOMPARE(stopwatch.lblTiempo1->geometry(), stopwatch.rect());  // the time is centred
         tick(t);
         QCOMPARE(t.programa.form2().lblTiempo1->caption(), "00:00:19");
         // Activated, it goes above the other windows.

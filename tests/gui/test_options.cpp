@@ -1,6 +1,7 @@
 // The Options window: its load from the store, each box's change handling and what a store
 // that cannot be written does to it.
 
+#include "common/twips.h"
 #include "schedule/form11.h"
 #include "settings/form7.h"
 #include "settings/store.h"
@@ -78,8 +79,8 @@ private Q_SLOTS:
         Form7& f = t.programa.form7();
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
-        QCOMPARE(f.size(), QSize(418, 210));
-        QCOMPARE(f.SSTab1->geometry(), QRect(88, 8, 323, 193));
+        QCOMPARE(f.size(), twipsSize(6270, 3150));
+        QCOMPARE(f.SSTab1->geometry(), twipsRect(1320, 120, 4845, 2895));
         int row[3] = {0, 0, 0};
         for (const Box& b : kBoxes) {
             CheckBox* c = box(f, b.name);
@@ -87,9 +88,11 @@ private Q_SLOTS:
             f.SSTab1->setCurrentIndex(b.tab);
             // Left edge and middle of the designed 255-twip row, in the container's terms.
             const QPoint middle = c->mapTo(f.SSTab1, QPoint(0, c->height() / 2));
-            QCOMPARE(middle.x(), 24);
-            QVERIFY2(qAbs(middle.y() - (40 + 24 * row[b.tab] + 8)) <= 1, b.name);
+            QCOMPARE(middle.x(), twips(360));
+            QVERIFY2(qAbs(middle.y() - twips(600 + 360 * row[b.tab] + 127.5)) <= 1, b.name);
+            // The whole caption at the program's font size.
             QVERIFY2(c->sizeHint().width() <= c->width(), b.name);
+            QCOMPARE(c->font().pointSizeF(), f.font().pointSizeF());
             ++row[b.tab];
         }
     }
@@ -322,13 +325,37 @@ private Q_SLOTS:
         QCOMPARE(f.RunWin->value(), 1);
         QVERIFY(t.fakes.store.log.isEmpty());
 
-        // With no entry to remove, unchecking is reported; the flag is still stored.
+        // With no entry to remove, unchecking has reached its aim: nothing to report.
         t.fakes.store.failWrites = false;
+        f.RunWin->click();
+        QCOMPARE(t.fakes.messages.shown.size(), 4);
+        QCOMPARE(t.fakes.store.log, QStringList{"RunWin=0"});
+        QCOMPARE(f.RunWin->value(), 0);
+        // An entry that is there and cannot be removed is reported.
+        f.RunWin->click();
+        t.fakes.store.failRemoves = true;
         f.RunWin->click();
         QCOMPARE(t.fakes.messages.shown.size(), 5);
         QVERIFY(t.fakes.messages.shown[4].text.contains("inicio"));
-        QCOMPARE(t.fakes.store.log, QStringList{"RunWin=0"});
-        QCOMPARE(f.RunWin->value(), 0);
+        QVERIFY(t.fakes.store.read(kRunEntry));
+    }
+
+    void aLoadRewritingWhatTheStoreHoldsReportsNothing() {
+        // Boxes set from a read-only store write back what it holds; an entry to remove is
+        // not there. Nothing is lost, so nothing is said.
+        TestProgram t;
+        t.fakes.store.set("SaveAllEver", "0");
+        t.fakes.store.set("RunWin", "2");
+        t.fakes.store.set("SavePrec", "1");
+        t.fakes.store.failWrites = true;
+        Form7& f = t.programa.form7();
+        QCOMPARE(f.siempre->value(), 0);
+        QCOMPARE(f.RunWin->value(), 2);
+        QCOMPARE(t.programa.form11().SavePrec2->value(), 1);
+        QVERIFY2(t.fakes.messages.shown.isEmpty(), qPrintable(t.fakes.messages.lastText()));
+        // A change of the user's that cannot be stored is still reported, once.
+        t.programa.form11().SavePrec2->click();
+        QCOMPARE(t.fakes.messages.shown.size(), 1);
     }
 
     void aLoadThatCannotStoreIsReportedOnce() {

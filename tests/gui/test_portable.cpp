@@ -2,6 +2,7 @@
 // progress, and what a failed copy leaves behind.
 
 #include "about/form5.h"
+#include "common/twips.h"
 #include "fakeplatform.h"
 #include "platform/linux/basic.h"
 #include "portable/form8.h"
@@ -138,7 +139,7 @@ private Q_SLOTS:
         Portable p;
         Form8& f = p.form();
         QCOMPARE(f.windowTitle(), "Nodavia Tempix v4.0.55");
-        QCOMPARE(f.size(), QSize(361, 201));
+        QCOMPARE(f.size(), twipsSize(5415, 3015));
         QVERIFY(f.windowFlags().testFlag(Qt::Tool));
         QVERIFY(f.ruta->text().isEmpty());
         QVERIFY(!f.ruta->isEnabled());
@@ -271,15 +272,22 @@ private Q_SLOTS:
         Portable p;
         Form8& f = p.form();
         makeSources(p, 'a');
+        QVERIFY(QDir(p.target.path()).mkdir("other"));
         QVERIFY(QDir(p.target.path()).mkdir("stick"));
         QVERIFY(choose(f, p.dest("stick")));
         QVERIFY(QDir(p.dest("stick")).removeRecursively());
+        // The folder list notices and moves to a neighbour; the destination stays the user's.
+        QTRY_VERIFY_WITH_TIMEOUT(f.dirsPath() != p.dest("stick"), 10000);
+        QCOMPARE(f.ruta->text(), p.dest("stick/"));
         QTest::mouseClick(f.copiar, Qt::LeftButton);
         QCOMPARE(f.Proceso->value(), 0);
         QVERIFY(f.aviso->caption().isEmpty());
-        QCOMPARE(p.files.calls.size(), 1);
-        QVERIFY2(p.fakes.messages.lastText().contains("\"NODAV.WAV\"") &&
-                     p.fakes.messages.lastText().contains("La carpeta de destino no existe"),
+        QVERIFY(p.files.calls.isEmpty());
+        QCOMPARE(QDir(p.target.path()).entryList(QDir::Files), QStringList());
+        QCOMPARE(p.fakes.messages.shown.size(), 1);
+        QCOMPARE(p.fakes.messages.shown[0].icon, MessageIcon::Critical);
+        QVERIFY2(p.fakes.messages.lastText().contains(p.dest("stick/")) &&
+                     p.fakes.messages.lastText().contains("ya no existe"),
                  qPrintable(p.fakes.messages.lastText()));
 
         // A destination whose folder is a file.

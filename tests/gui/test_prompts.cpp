@@ -82,7 +82,9 @@ private Q_SLOTS:
         checkWindow(prompt, 1215);
         QVERIFY(prompt.isVisible() && prompt.isOnTop());
         QCOMPARE(prompt.Label1->text(), "Ingrese su Contraseña");
-        QCOMPARE(prompt.Pass->echoMode(), QLineEdit::Password);
+        prompt.Pass->setText(QStringLiteral("ab"));
+        QCOMPARE(prompt.Pass->displayText(), "**");
+        prompt.Pass->clear();
         QCOMPARE(prompt.aceptar->text(), "Aceptar");
         QVERIFY(!prompt.Image1->pixmap().isNull());
         prompt.aceptar->setFocus();
@@ -190,7 +192,9 @@ private Q_SLOTS:
         runProtected(t);
         Form4& prompt = t.programa.form4();
         checkWindow(prompt, 1110);
-        QCOMPARE(prompt.Pass->echoMode(), QLineEdit::Password);
+        prompt.Pass->setText(QStringLiteral("ab"));
+        QCOMPARE(prompt.Pass->displayText(), "**");
+        prompt.Pass->clear();
         QVERIFY(!prompt.Image1->pixmap().isNull());
 
         prompt.aceptar->click();

@@ -5,6 +5,7 @@
 #include "fakeplatform.h"
 #include "platform/linux/store.h"
 #include "programa.h"
+#include "settings/form7.h"
 #include "settings/store.h"
 
 #include <QApplication>
@@ -403,6 +404,16 @@ private Q_SLOTS:
         QCOMPARE(mode(settingsPath()), 0400);  // not opened up by the program
         QCOMPARE(read(QStringLiteral("hh")), "1");
         QFile::setPermissions(settingsPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+    void aGreyedRunWinWithoutAnEntryLoadsSilently() {
+        // The box greyed from the store removes the entry, which is not there: nothing to say.
+        QVERIFY(LinuxStore().write(userValue(QStringLiteral("RunWin")), QStringLiteral("2")));
+        RealStoreProgram t;
+        QCOMPARE(t.programa.form7().RunWin->value(), 2);
+        QVERIFY2(t.fakes.messages.shown.isEmpty(), qPrintable(t.fakes.messages.lastText()));
+        QCOMPARE(read(QStringLiteral("RunWin")), "0");
+        QVERIFY(!QFileInfo::exists(autostartPath()));
     }
 
     void theStartUpEntry_data() {

@@ -60,8 +60,8 @@ class SoakTest : public QObject {
         while (main().tmrCronómetro1->isActive() && nextTick <= end) {
             const qint64 late = random.bounded(0, 200);
             t->fakes.ticks.now = std::max(t->fakes.ticks.now, nextTick + late);
-            nextTick += 1000;
             main().tmrCronómetro1_Timer();
+            nextTick = t->fakes.ticks.now + main().tmrCronómetro1->interval();
         }
         t->fakes.ticks.now = std::max(t->fakes.ticks.now, end);
     }

@@ -1,10 +1,19 @@
-// Keeping a window above the others and withdrawing its close command.
+// Keeping a window above the others, withdrawing its close command, and the layout unit that
+// follows the application font.
 
 #include "about/form5.h"
+#include "app/form1.h"
 #include "platform/form.h"
+#include "platform/linux/basic.h"
+#include "settings/form7.h"
 #include "testprogram.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QMenuBar>
+#include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 // Remembers whether it was last shown without taking the focus. The offscreen platform
 // activates every window it shows, so that is what can be seen here.
@@ -108,6 +117,55 @@ private Q_SLOTS:
         t.programa.form5().show();
         t.programa.form5().close();
         QVERIFY(!t.programa.loaded<Form5>());
+    }
+
+    void aMessageOfAWindowNotOnScreenIsCentred() {
+        // As the one-instance message of a main window that is never shown.
+        TestProgram t;
+        Form neverShown(t.programa);
+        neverShown.resize(290, 411);
+        QRect placed;
+        QTimer::singleShot(0, this, [&] {
+            if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                placed = box->geometry();
+                box->done(0);
+            }
+        });
+        LinuxMessages().show(&neverShown, QStringLiteral("Otra vez"), MessageIcon::Critical,
+                             QStringLiteral("Nodavia Tempix"));
+        const QRect screen = neverShown.screen()->availableGeometry();
+        QVERIFY(!placed.isEmpty());
+        QVERIFY2(
+            (placed.center() - screen.center()).manhattanLength() < 8,
+            qPrintable(QStringLiteral("%1,%2").arg(placed.center().x()).arg(placed.center().y())));
+    }
+
+    // Windows grow in proportion to the font, and never fall below their designed size.
+    void windowsFollowTheApplicationFont() {
+        const QFont original = QApplication::font();
+        auto optionsAt = [&original](qreal points) {
+            QFont font = original;
+            font.setPointSizeF(points);
+            QApplication::setFont(font);
+            TestProgram t;
+            // All four menus on the main window's menu bar, none behind its "more" button.
+            Form1& main = t.programa.form1();
+            main.show();
+            for (QAction* menu : main.menuBar->actions()) {
+                if (!main.menuBar->rect().contains(main.menuBar->actionGeometry(menu))) {
+                    qWarning() << points << "pt: menu hidden:" << menu->text();
+                    return QSize();
+                }
+            }
+            return t.programa.form7().size();
+        };
+        QCOMPARE(optionsAt(4), QSize(418, 210));  // 6270 x 3150 twips at 15 twips a pixel
+        const QSize at10 = optionsAt(10);
+        const QSize at20 = optionsAt(20);
+        QApplication::setFont(original);
+        QVERIFY(at10.width() > 418);
+        QVERIFY2(qAbs(at20.width() - 2 * at10.width()) <= at10.width() / 10, "width");
+        QVERIFY2(qAbs(at20.height() - 2 * at10.height()) <= at10.height() / 10, "height");
     }
 };
 

@@ -31,9 +31,12 @@ QDateTime LinuxClock::now() {
 
 void LinuxMessages::show(QWidget* parent, const QString& text, MessageIcon icon,
                          const QString& title) {
+    // A box is placed over its parent: one whose parent is not on screen (a window still
+    // loading, or hidden in the tray) goes to the middle of the screen instead.
+    QWidget* owner = parent && parent->window()->isVisible() ? parent : nullptr;
     QMessageBox box(
         icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information, title,
-        text, QMessageBox::Ok, parent);
+        text, QMessageBox::Ok, owner);
     // A message from a topmost window must not hide behind it.
     box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     box.exec();
