@@ -10,8 +10,11 @@ ensure_packages() {
     echo "Instalando / installing: ${missing[*]}"
     local sudo=""
     [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    # Another apt-get holding the package lock is waited for, not a failure.
+    local wait=(-o DPkg::Lock::Timeout=600)
+    $sudo apt-get "${wait[@]}" update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get "${wait[@]}" install -y -qq \
+        --no-install-recommends "${missing[@]}" >/dev/null
 }
 
 BUILD_PACKAGES=(cmake g++ ninja-build qt6-base-dev qt6-multimedia-dev libgl-dev

@@ -114,6 +114,8 @@ public:
     // The folder of the running executable, named by the logon entry; empty when its name is
     // not valid UTF-8 and so has no text.
     virtual QString executableFolder() = 0;
+    // The folder of the sound player module.
+    virtual QString moduleFolder() = 0;
 };
 
 // Copies a file, replacing the destination. Returns an empty text on success, otherwise the

@@ -86,21 +86,38 @@ QString lookUp(const QString& folder, const QString& name) {
     return dir.filePath(name);
 }
 
+// Where a source lies.
+enum class Folder { Program, Executable, Modules };
+
 struct PortableFile {
     const char* source;
     const char* destination;
     int progress;
-    bool program;  // the running executable rather than one of its files
+    Folder folder;
 };
 
-// In the order of the copy. The destination names are spelled as the copy creates them.
+// In the order of the copy; the bar is full after the sixth. The destination names are spelled
+// as the copy creates them.
 constexpr PortableFile kFiles[] = {
-    {"nodav.wav", "nodav.wav", 20, false},
-    {"tempix", "tempix", 20, true},
-    {"LEAME.rtf", "LEAME.RTF", 20, false},
-    {"LICENCIA.rtf", "LICENCIA.RTF", 20, false},
-    {"tempix_help.html", "tempix_help.html", 20, false},
+    {"nodav.wav", "nodav.wav", 20, Folder::Program},
+    {"tempix", "tempix", 20, Folder::Executable},
+    {"LEAME.rtf", "LEAME.RTF", 20, Folder::Program},
+    {"LICENCIA.rtf", "LICENCIA.RTF", 20, Folder::Program},
+    {"tempix_help.html", "tempix_help.html", 10, Folder::Program},
+    {"tempix-sound.so", "tempix-sound.so", 10, Folder::Modules},
 };
+
+QString folderOf(Folder folder, PathService& paths) {
+    switch (folder) {
+        case Folder::Executable:
+            return paths.executableFolder();
+        case Folder::Modules:
+            return paths.moduleFolder();
+        case Folder::Program:
+            break;
+    }
+    return paths.programFolder();
+}
 
 }  // namespace
 
@@ -339,8 +356,7 @@ void Form8::copiar_Click() {
     PathService& paths = programa.platform.paths;
     for (const PortableFile& file : kFiles) {
         const QString name = QString::fromLatin1(file.source);
-        const QString source =
-            lookUp(file.program ? paths.executableFolder() : paths.programFolder(), name);
+        const QString source = lookUp(folderOf(file.folder, paths), name);
         const QString destination = ruta->text() + QString::fromLatin1(file.destination);
         const QString failure = programa.platform.files.copyReplacing(source, destination);
         if (!failure.isEmpty()) {

@@ -1,5 +1,5 @@
 #!/bin/bash
-# Herramientas → Tempix Portable copies the program's five files into the chosen folder; the
+# Herramientas → Tempix Portable copies the program's six files into the chosen folder; the
 # copy started from there shows its main window and uses its own files (its nodav.wav is the
 # sound played, not the one of the program it was copied from).
 source "$(dirname "$0")/harness.sh" "$@"
@@ -67,17 +67,17 @@ xdotool key --delay 100 Tab Tab Up Down
 sleep 0.5
 shot portable-folder-chosen
 click "$P" "$portar_x" "$portar_y"
-check "the copy writes the five files" wait_until 10 bash -c \
-    "test \$(ls -A '$DEST' | wc -l) -ge 5"
+check "the copy writes the six files" wait_until 10 bash -c \
+    "test \$(ls -A '$DEST' | wc -l) -ge 6"
 sleep 0.5
 shot portable-copied
 check "no message: the copy succeeded" no_window_of "Nodavia Tempix" "$TEMPIX_PID"
 ls -l "$DEST" | sed 's/^/    /'
 for f in nodav.wav:nodav.wav tempix:tempix LEAME.rtf:LEAME.RTF LICENCIA.rtf:LICENCIA.RTF \
-    tempix_help.html:tempix_help.html; do
+    tempix_help.html:tempix_help.html tempix-sound.so:tempix-sound.so; do
     check "${f#*:} is an exact copy" cmp -s "$SRC_DIR/${f%%:*}" "$DEST/${f#*:}"
 done
-check "nothing else was copied" test "$(ls -A "$DEST" | wc -l)" = 5
+check "nothing else was copied" test "$(ls -A "$DEST" | wc -l)" = 6
 check "the copied program can be run" test -x "$DEST/tempix"
 stop_pid "$TEMPIX_PID"
 
@@ -102,4 +102,18 @@ log "the copy played a tone of about $got Hz (its nodav.wav: 600 Hz, the origina
 $(played_frequency "$SRC_DIR/nodav.wav") Hz)"
 check "the copy played a sound" above "$(rms_amplitude "$REC_FILE")" 0.02
 check "the sound is the copy's own nodav.wav" near_frequency "$got" 600
+stop_pid "$TEMPIX_PID"
+
+# A nodav.wav cut short, its header intact: the default sound instead of silence.
+head -c 20000 "$DEST/nodav.wav" >"$E2E_TMP/cut.wav" && mv "$E2E_TMP/cut.wav" "$DEST/nodav.wav"
+start_recording portable-damaged-sound
+start_tempix damaged "$DEST/tempix" "$E2E_TMP"
+check "with a damaged sound the alert completes with the alert window" \
+    quiet wait_window "Velmora Tempix" 15 "$TEMPIX_PID"
+sleep 4
+stop_recording
+got=$(played_frequency "$REC_FILE")
+want=$(played_frequency "$(dirname "$0")/../../resources/sounds/default.wav")
+log "with the damaged file a tone of about $got Hz was played (the default sound: $want Hz)"
+check "the default sound was played" near_frequency "$got" "$want"
 finish

@@ -438,8 +438,8 @@ private Q_SLOTS:
         QCOMPARE(copy.ruta->text(), medium + u'/');
     }
 
-    // A sound file that is missing, empty, cut short, not a WAV or not a file: the default
-    // sound is played instead, and the default sound itself passes the same test.
+    // A sound file that is missing, empty, cut short, damaged, not a WAV or not a file: the
+    // default sound is played instead; the default sound and the chime pass the same test.
     void badSoundFilesFallBackToTheDefault() {
         QTemporaryDir dir;
         auto make = [&](const char* name, const QByteArray& bytes) {
@@ -459,8 +459,23 @@ private Q_SLOTS:
             QFile::setPermissions(locked, {});
             QCOMPARE(soundToPlay(locked), kDefaultSound);
         }
-        const QString good = make("good.wav", QByteArrayLiteral("RIFF\x24\0\0\0WAVEfmt "));
-        QCOMPARE(soundToPlay(good), good);
+
+        const QString chime = QStringLiteral(QT_TESTCASE_SOURCEDIR "/../resources/files/nodav.wav");
+        QCOMPARE(soundToPlay(chime), chime);
+        QFile original(chime);
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        const QByteArray wave = original.readAll();
+        QByteArray noFormat = wave;
+        noFormat.replace(12, 4, "junk");
+        QByteArray compressed = wave;
+        compressed[20] = 0x55;  // a format the player does not decode
+        for (const QByteArray& damaged :
+             {wave.left(12), wave.left(44), wave.left(wave.size() / 2), noFormat, compressed,
+              wave.left(36) + QByteArray(200, '\x7f')}) {
+            QCOMPARE(soundToPlay(make("damaged.wav", damaged)), kDefaultSound);
+        }
+        QCOMPARE(soundToPlay(make("copy.wav", wave)), dir.filePath(QStringLiteral("copy.wav")));
+
         QVERIFY(QFile::exists(kDefaultSound));
         QCOMPARE(soundToPlay(kDefaultSound), kDefaultSound);
     }

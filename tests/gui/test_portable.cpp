@@ -74,7 +74,7 @@ QByteArray bytes(char seed, int size) {
     return b;
 }
 
-// The five sources under names whose letter case differs from the ones the copy asks for.
+// The six sources under names whose letter case differs from the ones the copy asks for.
 struct Sources {
     QMap<QString, QByteArray> byDestination;
 };
@@ -97,6 +97,9 @@ Sources makeSources(Portable& p, char seed, int programSize = 40'000) {
     QFile::setPermissions(programPath, QFile::permissions(programPath) | QFile::ExeOwner |
                                            QFile::ExeGroup | QFile::ExeOther);
     s.byDestination["tempix"] = program;
+    const QByteArray module = bytes(static_cast<char>(seed + 7), 2000);
+    put(p.executable.filePath("Tempix-Sound.so"), module);
+    s.byDestination["tempix-sound.so"] = module;
     return s;
 }
 
@@ -109,8 +112,8 @@ bool choose(Form8& f, const QString& folder) {
     return f.setDirsPath(folder);
 }
 
-const QStringList kCopied = {"LEAME.RTF", "LICENCIA.RTF", "nodav.wav", "tempix",
-                             "tempix_help.html"};
+const QStringList kCopied = {"LEAME.RTF", "LICENCIA.RTF",    "nodav.wav",
+                             "tempix",    "tempix-sound.so", "tempix_help.html"};
 
 // A tiny file system of our own inside a temporary folder, while the test runs as root.
 struct TinyVolume {
@@ -212,7 +215,8 @@ private Q_SLOTS:
                                              "Tempix -> " + p.dest("tempix"),
                                              "LeAmE.rtf -> " + p.dest("LEAME.RTF"),
                                              "licencia.RTF -> " + p.dest("LICENCIA.RTF"),
-                                             "Tempix_Help.HTML -> " + p.dest("tempix_help.html")}));
+                                             "Tempix_Help.HTML -> " + p.dest("tempix_help.html"),
+                                             "Tempix-Sound.so -> " + p.dest("tempix-sound.so")}));
         QCOMPARE(QDir(p.target.path()).entryList(QDir::Files, QDir::Name), kCopied);
         for (const QString& name : kCopied) {
             QVERIFY2(contentOf(p.dest(name)) == first.byDestination[name], qPrintable(name));
@@ -224,6 +228,7 @@ private Q_SLOTS:
             QFile::remove(p.data.filePath(name));
         }
         QFile::remove(p.executable.filePath("Tempix"));
+        QFile::remove(p.executable.filePath("Tempix-Sound.so"));
         Sources second = makeSources(p, 'q', 1000);  // a shorter program: nothing of the old
         QFile::setPermissions(p.dest("tempix"), QFile::ReadOwner | QFile::WriteOwner);
         QList<std::pair<int, QString>> seen;
@@ -232,9 +237,9 @@ private Q_SLOTS:
         });
         QTest::mouseClick(f.copiar, Qt::LeftButton);
         QVERIFY(p.fakes.messages.shown.isEmpty());
-        const QList<std::pair<int, QString>> expected = {{0, "Listo!!!"},  {20, "Listo!!!"},
-                                                         {40, "Listo!!!"}, {60, "Listo!!!"},
-                                                         {80, "Listo!!!"}, {100, "Listo!!!"}};
+        const QList<std::pair<int, QString>> expected = {
+            {0, "Listo!!!"},  {20, "Listo!!!"}, {40, "Listo!!!"}, {60, "Listo!!!"},
+            {80, "Listo!!!"}, {90, "Listo!!!"}, {100, "Listo!!!"}};
         QCOMPARE(seen, expected);
         for (const QString& name : kCopied) {
             QVERIFY2(contentOf(p.dest(name)) == second.byDestination[name], qPrintable(name));
@@ -379,8 +384,8 @@ private Q_SLOTS:
         p.fakes.paths.executable = p.data.path();
         Form8& f = p.form();
         QMap<QString, QByteArray> originals;
-        const QStringList names = {"nodav.wav", "tempix", "LEAME.rtf", "LICENCIA.rtf",
-                                   "tempix_help.html"};
+        const QStringList names = {"nodav.wav",    "tempix",           "LEAME.rtf",
+                                   "LICENCIA.rtf", "tempix_help.html", "tempix-sound.so"};
         char seed = 'a';
         for (const QString& name : names) {
             originals[name] = bytes(seed++, 5000);

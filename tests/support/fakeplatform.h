@@ -157,6 +157,7 @@ struct FakePaths : PathService {
     QString executable = QStringLiteral("/opt/tempix");
     QString programFolder() override { return program; }
     QString executableFolder() override { return executable; }
+    QString moduleFolder() override { return executable; }  // beside it, as in a portable copy
 };
 
 struct FakeFiles : FileService {

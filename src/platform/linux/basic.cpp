@@ -68,6 +68,21 @@ QString LinuxPaths::programFolder() {
     return QStringLiteral(TEMPIX_DATA_DIR);
 }
 
+QString LinuxPaths::moduleFolder() {
+    // Beside the executable when the player lies there (build tree, portable copy); otherwise
+    // the library folder of the prefix the program runs from, else of the one it was built for.
+    const QString beside = executableFolder();
+    if (QFileInfo::exists(beside + QStringLiteral("/tempix-sound.so"))) {
+        return beside;
+    }
+    const QString relative =
+        QDir(beside + QStringLiteral("/../" TEMPIX_MODULE_SUBDIR)).absolutePath();
+    if (QFileInfo(relative).isDir()) {
+        return relative;
+    }
+    return QStringLiteral(TEMPIX_MODULE_DIR);
+}
+
 namespace {
 
 // Why a copy failed, in the user's words.

@@ -30,6 +30,7 @@ class LinuxPaths : public PathService {
 public:
     QString programFolder() override;
     QString executableFolder() override;
+    QString moduleFolder() override;
 };
 
 class LinuxFiles : public FileService {

@@ -1,9 +1,8 @@
-// The part of the sound service that needs Qt Multimedia. It is built as a module of its own,
-// compiled into the program and loaded at the first sound: linked into the program, Qt
-// Multimedia and its codec libraries would be mapped from the start and cost every user
-// memory all day.
+// The part of the sound service that needs Qt Multimedia. It is a module file of its own,
+// loaded at the first sound: linked into the program, Qt Multimedia and its codec libraries
+// would be mapped from the start and cost every user memory all day.
 
-#include "platform/services.h"
+#include "platform/linux/sound.h"
 
 #include <QAudioDevice>
 #include <QMediaDevices>
@@ -28,7 +27,8 @@ public:
 
     void play(const QString& file) override {
         if (QMediaDevices::audioOutputs().isEmpty()) {
-            return;  // nothing could be heard
+            reportSilence(QStringLiteral("no hay ninguna salida de audio"));
+            return;
         }
         release();
         effect_ = std::make_unique<QSoundEffect>();
@@ -38,9 +38,17 @@ public:
                 QTimer::singleShot(0, this, &QtSound::release);
             }
         });
-        connect(effect_.get(), &QSoundEffect::statusChanged, this, [this] {
+        connect(effect_.get(), &QSoundEffect::statusChanged, this, [this, file] {
             if (effect_ && effect_->status() == QSoundEffect::Error) {
-                QTimer::singleShot(0, this, &QtSound::release);
+                // A file the player cannot read after all: the default sound instead.
+                QTimer::singleShot(0, this, [this, file] {
+                    release();
+                    if (file != kDefaultSound) {
+                        play(kDefaultSound);
+                    } else {
+                        reportSilence(QStringLiteral("no se puede leer el sonido"));
+                    }
+                });
             }
         });
         effect_->setSource(file.startsWith(u':') ? QUrl(QStringLiteral("qrc") + file)
