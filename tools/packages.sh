@@ -14,5 +14,5 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(cmake g++ ninja-build qt6-base-dev qt6-multimedia-dev libgl-dev
+BUILD_PACKAGES=(cmake g++ ninja-build qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev
     qt6-qpa-plugins fonts-dejavu-core fonts-liberation)
