@@ -1,7 +1,8 @@
 #!/bin/bash
 # A protected alert with the Options box StopSys on ends in the screen lock: full screen, above
 # every other window. Only the right password opens it: an empty or wrong one is answered with
-# a message, and the window manager's close requests are ignored. Once open, the main window
+# a message, the window manager's close requests are ignored, and a lock that the window
+# manager iconifies or hides comes back. Once open, the main window
 # comes back, as the Options box ShowStart (on by default) asks.
 source "$(dirname "$0")/harness.sh" "$@"
 
@@ -78,6 +79,22 @@ sleep 1
 check "Alt+F4 does not release the lock" lock_up
 check "no message was left open by the close requests" no_window_of "Nodavia Tempix" "$TEMPIX_PID"
 check "the program keeps running" alive "$TEMPIX_PID"
+
+# The window manager's ways of hiding a window bring it back within half a second (the checks
+# allow more on a loaded machine): iconify, and "show desktop" (Super+D in openbox).
+lock_back() {  # lock_back WHAT   — waits for the lock and logs how long it took
+    local start=$EPOCHREALTIME
+    wait_until 5 lock_up || return 1
+    log "$1: back after $(awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN {printf "%.2f", b - a}') s"
+}
+xdotool windowminimize "$(lock_window)"
+check "an iconified lock comes back full screen, topmost" lock_back iconify
+xdotool key super+d
+check "so does a lock hidden by 'show desktop'" lock_back "show desktop"
+lock_has_keyboard() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$(lock_window)" ]]; }
+check "with the keyboard" wait_until 3 lock_has_keyboard
+check "the program keeps running" alive "$TEMPIX_PID"
+shot lock-back
 
 # "Nodavia 2019" opens the About window above the lock; it leaves the topmost band with the
 # lock, so it does not stay above everything after the unlock.

@@ -1,5 +1,7 @@
 #include "platform/linux/tray.h"
 
+#include "platform/linux/x11.h"
+
 #include <QCursor>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -8,8 +10,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSystemTrayIcon>
-
-#include <xcb/xcb.h>
 
 #include <cstdlib>
 #include <optional>
@@ -48,23 +48,11 @@ bool statusNotifierHost() {
 
 // An X notification area: the owner of the tray selection of the default screen.
 bool xembedTray() {
-    // Other platforms (offscreen) may offer the interface without a connection.
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (QGuiApplication::platformName() != QLatin1String("xcb") || x11 == nullptr ||
-        x11->connection() == nullptr) {
+    xcb_connection_t* connection = x11Connection();
+    if (connection == nullptr) {
         return false;
     }
-    xcb_connection_t* connection = x11->connection();
-    static const QByteArray name = QByteArrayLiteral("_NET_SYSTEM_TRAY_S0");
-    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
-        connection,
-        xcb_intern_atom(connection, 1, static_cast<uint16_t>(name.size()), name.constData()),
-        nullptr);
-    if (atom == nullptr) {
-        return false;
-    }
-    const xcb_atom_t selection = atom->atom;
-    std::free(atom);
+    const xcb_atom_t selection = x11Atom(connection, "_NET_SYSTEM_TRAY_S0", true);
     if (selection == XCB_ATOM_NONE) {
         return false;
     }
