@@ -99,8 +99,21 @@ shot lock-back
 # "Nodavia 2019" opens the About window above the lock; it leaves the topmost band with the
 # lock, so it does not stay above everything after the unlock.
 ABOUT_TITLE="Nodavia Parlox v4.0.55"
+# The rows follow the font: the label is the second-last line of white text in the middle.
+label_row() {
+    import -window root "$E2E_TMP/rows.png" 2>/dev/null
+    convert "$E2E_TMP/rows.png" -crop 240x800+520+0 +repage -colorspace gray -threshold 90% \
+        -scale '1x800!' -depth 8 txt:- | awk -F'[,:]' '
+        NR > 1 { lit = ($0 !~ /gray\(0\)/); y = $2 }
+        lit && !was { if (n && y - end[n] <= 3) { n-- } else { start[n + 1] = y } n++ }
+        lit { end[n] = y }
+        { was = lit }
+        END { if (n >= 2) print int((start[n - 1] + end[n - 1]) / 2) }'
+}
 read -r _ _ lsize < <(geometry "$(lock_window)")
-click "$(lock_window)" $((${lsize%x*} / 2)) $((8160 / 15 + 8))  # the label, 8160 twips down
+y=$(label_row)
+log "'Nodavia 2019' at y=${y:-?}"
+click "$(lock_window)" $((${lsize%x*} / 2)) "${y:-0}"
 AB=$(wait_window "$ABOUT_TITLE" 5 "$TEMPIX_PID")
 check "'Nodavia 2019' opens the About window '$ABOUT_TITLE'" test -n "$AB"
 if [[ -n $AB ]]; then
