@@ -2,13 +2,16 @@
 #include "app/form1.h"
 #include "platform/fitcheck.h"
 #include "platform/linux/linuxplatform.h"
+#include "platform/linux/session.h"
 #include "platform/linux/translations.h"
 #include "programa.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    std::vector<char*> arguments = sessionArguments(argc, argv);
+    int count = static_cast<int>(arguments.size()) - 1;
+    QApplication app(count, arguments.data());
     installQtTranslations(app);
     installFitCheck(app);
     app.setOrganizationName(QStringLiteral("Nodavia"));
@@ -19,7 +22,7 @@ int main(int argc, char* argv[]) {
     // The program lives in the notification area: hiding the last window does not end it.
     app.setQuitOnLastWindowClosed(false);
 
-    LinuxPlatform services;
+    LinuxPlatform services({idleIcon(), {trayFrame(0), trayFrame(1), trayFrame(2), trayFrame(3)}});
     Programa programa(services.platform);
     programa.start();
     if (programa.ended()) {

@@ -17,5 +17,5 @@ ensure_packages() {
         --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(cmake g++ ninja-build qt6-base-dev qt6-multimedia-dev libgl-dev
+BUILD_PACKAGES=(cmake g++ ninja-build qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev
     qt6-qpa-plugins fonts-dejavu-core fonts-liberation)

@@ -64,7 +64,7 @@ public:
     void guarda_Click();
     void ayuda_Click();
     void acerca_Click();
-    void trayButtonReleased();
+    void trayMenuRequested(const QPoint& at);
 
     // The tray icon's registration sequences.
     void trayAdd();

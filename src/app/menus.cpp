@@ -10,7 +10,6 @@
 #include "programa.h"
 #include "settings/form7.h"
 
-#include <QCursor>
 #include <QMenu>
 #include <QMenuBar>
 #include <QUrl>
@@ -46,14 +45,14 @@ void Form1::buildMenus() {
     logoMenu->setObjectName(QStringLiteral("logo"));
     logoMenu->setEnabled(false);
 
-    connect(&programa.platform.tray, &TrayService::buttonReleased, this,
-            &Form1::trayButtonReleased);
+    programa.platform.tray.setMenu(mnuPopMenu);
+    connect(&programa.platform.tray, &TrayService::menuRequested, this, &Form1::trayMenuRequested);
     connect(&programa.platform.tray, &TrayService::availabilityChanged, this,
             &Form1::trayAvailabilityChanged);
 }
 
-void Form1::trayButtonReleased() {
-    mnuPopMenu->popup(QCursor::pos());
+void Form1::trayMenuRequested(const QPoint& at) {
+    mnuPopMenu->popup(at);
 }
 
 void Form1::nuevo_Click() {

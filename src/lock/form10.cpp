@@ -10,8 +10,10 @@
 #include "programa.h"
 #include "settings/form7.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -88,6 +90,10 @@ Form10::Form10(Programa& p) : Form(p) {
 
     connect(aceptar, &QPushButton::clicked, this, &Form10::aceptar_Click);
     connect(Label2, &Label::Click, this, &Form10::Label2_Click);
+    // The window manager can still iconify the lock or hide it to show the desktop, and the
+    // desktop would then be free: while it is up, a lock away from the screen comes back.
+    watch_.setInterval(200);
+    connect(&watch_, &QTimer::timeout, this, &Form10::watchOver);
 }
 
 void Form10::Form_Load() {
@@ -108,10 +114,43 @@ void Form10::Form_Activate() {
     Pass->setFocus();
 }
 
+void Form10::showEvent(QShowEvent* event) {
+    Form::showEvent(event);
+    watch_.start();
+}
+
+void Form10::watchOver() {
+    // Another window of the program in use (the password message, the About window) is left
+    // alone.
+    QWidget* active = QApplication::activeWindow();
+    const bool up = active == this && isFullScreen() && !isMinimized() &&
+                    windowHandle() != nullptr && windowHandle()->isExposed();
+    if (up || refusing_ || (active != nullptr && active != this)) {
+        strikes_ = 0;
+        return;
+    }
+    // Twice in a row: a new native window (out of the topmost band and back) is not on the
+    // screen at once.
+    if (++strikes_ < 2) {
+        return;
+    }
+    strikes_ = 0;
+    if (isMinimized() || !isFullScreen()) {
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowFullScreen);
+    } else if (windowHandle() != nullptr && !windowHandle()->isExposed()) {
+        // Neither minimised nor closed, yet not on the screen: the desktop is being shown.
+        stopShowingDesktop();
+    }
+    show();
+    takeKeyboard();
+}
+
 void Form10::refuse(const QString& text) {
     // Out of the topmost band while the message is up, so the message is not hidden behind.
     WindowOnTop(0);
+    refusing_ = true;
     programa.platform.messages.show(this, text, MessageIcon::Critical, kTitle);
+    refusing_ = false;
     Pass->setFocus();
     WindowOnTop(-1);
     // Coming back into the band gives the window a new native window, shown without
@@ -135,6 +174,7 @@ void Form10::aceptar_Click() {
 }
 
 void Form10::Form_Unload() {
+    watch_.stop();
     // The About window came above the lock in the topmost band; without the lock it is an
     // ordinary window again, not one that floats above every other.
     if (programa.loaded<Form5>() && programa.form5().isOnTop()) {

@@ -7,6 +7,7 @@
 #include "platform/form.h"
 
 #include <QPushButton>
+#include <QTimer>
 
 class Form10 : public Form {
     Q_OBJECT
@@ -29,10 +30,18 @@ public:
 
 protected:
     void Form_Activate() override;
+    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void refuse(const QString& text);
     void takeKeyboard();
+    void watchOver();
+
+    // A message about the password is above the lock, with the keyboard.
+    bool refusing_ = false;
+    // Checks in a row that found the lock away from the screen or the keyboard.
+    int strikes_ = 0;
+    QTimer watch_;
 };

@@ -6,12 +6,14 @@
 #include <QDateTime>
 #include <QList>
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <QUrl>
 
 #include <optional>
 #include <utility>
 
+class QMenu;
 class QWidget;
 
 // Milliseconds since boot, counting through suspend; never wraps.
@@ -77,9 +79,12 @@ public:
     virtual void remove() = 0;
     // Is there a notification area to show the icon in?
     virtual bool available() = 0;
+    // The menu that a notification area drawing menus itself offers for the icon.
+    virtual void setMenu(QMenu* menu) = 0;
 Q_SIGNALS:
-    // The left or right button was released over the icon.
-    void buttonReleased();
+    // The user asked for the icon's menu, to be opened at this point of the screen: the left
+    // or right button was released over the icon, or the notification area asked for it.
+    void menuRequested(const QPoint& at);
     // A notification area appeared or went away.
     void availabilityChanged(bool available);
 };

@@ -1,7 +1,8 @@
 #!/bin/bash
 # A protected alert with the Options box StopSys on ends in the screen lock: full screen, above
 # every other window. Only the right password opens it: an empty or wrong one is answered with
-# a message, and the window manager's close requests are ignored. Once open, the main window
+# a message, the window manager's close requests are ignored, and a lock that the window
+# manager iconifies or hides comes back. Once open, the main window
 # comes back, as the Options box ShowStart (on by default) asks.
 source "$(dirname "$0")/harness.sh" "$@"
 
@@ -79,11 +80,40 @@ check "Alt+F4 does not release the lock" lock_up
 check "no message was left open by the close requests" no_window_of "Nodavia Tempix" "$TEMPIX_PID"
 check "the program keeps running" alive "$TEMPIX_PID"
 
+# The window manager's ways of hiding a window bring it back within half a second (the checks
+# allow more on a loaded machine): iconify, and "show desktop" (Super+D in openbox).
+lock_back() {  # lock_back WHAT   — waits for the lock and logs how long it took
+    local start=$EPOCHREALTIME
+    wait_until 5 lock_up || return 1
+    log "$1: back after $(awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN {printf "%.2f", b - a}') s"
+}
+xdotool windowminimize "$(lock_window)"
+check "an iconified lock comes back full screen, topmost" lock_back iconify
+xdotool key super+d
+check "so does a lock hidden by 'show desktop'" lock_back "show desktop"
+lock_has_keyboard() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$(lock_window)" ]]; }
+check "with the keyboard" wait_until 3 lock_has_keyboard
+check "the program keeps running" alive "$TEMPIX_PID"
+shot lock-back
+
 # "Nodavia 2019" opens the About window above the lock; it leaves the topmost band with the
 # lock, so it does not stay above everything after the unlock.
 ABOUT_TITLE="Nodavia Parlox v4.0.55"
+# The rows follow the font: the label is the second-last line of white text in the middle.
+label_row() {
+    import -window root "$E2E_TMP/rows.png" 2>/dev/null
+    convert "$E2E_TMP/rows.png" -crop 240x800+520+0 +repage -colorspace gray -threshold 90% \
+        -scale '1x800!' -depth 8 txt:- | awk -F'[,:]' '
+        NR > 1 { lit = ($0 !~ /gray\(0\)/); y = $2 }
+        lit && !was { if (n && y - end[n] <= 3) { n-- } else { start[n + 1] = y } n++ }
+        lit { end[n] = y }
+        { was = lit }
+        END { if (n >= 2) print int((start[n - 1] + end[n - 1]) / 2) }'
+}
 read -r _ _ lsize < <(geometry "$(lock_window)")
-click "$(lock_window)" $((${lsize%x*} / 2)) $((8160 / 15 + 8))  # the label, 8160 twips down
+y=$(label_row)
+log "'Nodavia 2019' at y=${y:-?}"
+click "$(lock_window)" $((${lsize%x*} / 2)) "${y:-0}"
 AB=$(wait_window "$ABOUT_TITLE" 5 "$TEMPIX_PID")
 check "'Nodavia 2019' opens the About window '$ABOUT_TITLE'" test -n "$AB"
 if [[ -n $AB ]]; then

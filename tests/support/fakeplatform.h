@@ -127,7 +127,9 @@ struct FakeTray : TrayService {
         shown = false;
     }
     bool available() override { return isAvailable; }
-    void release() { Q_EMIT buttonReleased(); }
+    QMenu* menu = nullptr;
+    void setMenu(QMenu* m) override { menu = m; }
+    void release() { Q_EMIT menuRequested(QPoint(40, 30)); }
     void setAvailable(bool on) {
         isAvailable = on;
         Q_EMIT availabilityChanged(on);

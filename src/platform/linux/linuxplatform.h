@@ -10,6 +10,7 @@
 #include "platform/linux/tray.h"
 
 struct LinuxPlatform {
+    explicit LinuxPlatform(TrayPictures trayPictures) : tray(std::move(trayPictures)) {}
     LinuxTicks ticks;
     LinuxClock clock;
     LinuxMessages messages;

@@ -2,7 +2,9 @@
 
 #include "platform/services.h"
 
+#include <QDBusServiceWatcher>
 #include <QIcon>
+#include <QPointer>
 #include <QTimer>
 
 #include <array>
@@ -10,30 +12,47 @@
 
 class QSystemTrayIcon;
 
-// The notification-area icon through QSystemTrayIcon.
+// The icon's pictures: idle, and the animation frames 0 to 3.
+struct TrayPictures {
+    QIcon idle;
+    std::array<QIcon, 4> frames;
+};
+
+// The notification-area icon through QSystemTrayIcon: an X tray (XEmbed), or a D-Bus one
+// (StatusNotifierItem) such as the panels of most desktops have.
 class LinuxTray : public TrayService {
     Q_OBJECT
 public:
-    LinuxTray();
+    explicit LinuxTray(TrayPictures pictures);
     ~LinuxTray() override;
     void add(int picture, const QString& tip) override;
     void modify(int picture, const QString& tip) override;
     void remove() override;
     bool available() override;
+    void setMenu(QMenu* menu) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void ensureIcon();
+    bool trayPresent();
+    void showIcon();
     void apply(int picture, const QString& tip);
     void watchAvailability();
     void activated(int reason);
 
+    TrayPictures pictures_;
     std::unique_ptr<QSystemTrayIcon> icon_;
-    int picture_ = kTrayIdle + 100;
+    QPointer<QMenu> menu_;
+    // The program asked for the icon (add) and has not removed it.
+    bool wanted_ = false;
+    int picture_ = kTrayIdle;
     QString tip_;
+    // Qt has been asked about the tray: its choice between the two kinds is made.
+    bool qtAsked_ = false;
+    bool qtUsesDBus_ = false;
     QTimer watch_;
+    QDBusServiceWatcher dbusWatcher_;
     bool lastAvailable_ = false;
     // A button was pressed over the icon; the menu waits for its release.
     bool awaitingRelease_ = false;
