@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QMouseEvent>
-
 #include <QProxyStyle>
 #include <QValidator>
+
 #include <algorithm>
 #include <limits>
 
