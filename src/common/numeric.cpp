@@ -81,9 +81,10 @@ double numericValue(const QString& text) {
         if (s[i].isDigit() && s[i].unicode() < 128) {
             digits = true;
             number.append(s[i]);
-        } else if (s[i] == u'.' && !point) {
+        } else if ((s[i] == u'.' || s[i] == u',') && !point) {
+            // A Spanish-speaking user writes "0,5" for a half: either mark is the decimal one.
             point = true;
-            number.append(s[i]);
+            number.append(u'.');
         } else {
             break;
         }
@@ -106,8 +107,8 @@ double numericValue(const QString& text) {
             number.append(exponent);
         }
     }
-    // Converted in the C locale whatever the user's: the decimal point is always ".", also
-    // where the locale writes a comma.
+    // Converted in the C locale whatever the user's, so the mark collected above as "." is
+    // the decimal point there.
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
     const QByteArray latin = number.toLatin1();
     return clampFinite(strtod_l(latin.constData(), nullptr, cLocale));

@@ -7,10 +7,10 @@
 
 // The numeric value of a text, as every time field, list and working field is read: blanks,
 // tabs and line feeds are ignored wherever they stand; an optional sign, digits with at most
-// one decimal point and an optional exponent are read up to the first character that does
-// not fit; "&H" and "&O" introduce hexadecimal and octal numbers. A text without a leading
-// number gives 0. The result is always finite: a number too large for a double gives the
-// largest double of its sign.
+// one decimal mark ("." or ",", in every locale) and an optional exponent are read up to the
+// first character that does not fit; "&H" and "&O" introduce hexadecimal and octal numbers. A text
+// without a leading number gives 0. The result is always finite: a number too large for a double
+// gives the largest double of its sign.
 double numericValue(const QString& text);
 
 // An infinity replaced by the largest double of its sign, so results stay numbers.

@@ -1,5 +1,5 @@
-// The program on a Spanish desktop: numbers keep their decimal point under a locale that
-// writes a comma, and Qt's own texts are Spanish. Run under es_ES.UTF-8 and under C.
+// The program on a Spanish desktop: a typed decimal comma or point reads the same whatever the
+// locale, and Qt's own texts are Spanish. Run under es_ES.UTF-8 and under C.
 
 #include "app/form1.h"
 #include "platform/linux/basic.h"
@@ -35,8 +35,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("total");
         QTest::newRow("point") << "1.5"
                                << "5400";
-        QTest::newRow("comma ends the number") << "1,5"
-                                               << "3600";
+        QTest::newRow("comma") << "1,5"
+                               << "5400";
+        QTest::newRow("half an hour, not zero") << "0,5"
+                                                << "1800";
     }
     void typedNumbersUseThePoint() {
         QFETCH(QString, typed);
@@ -55,8 +57,8 @@ private Q_SLOTS:
         main.Command1->click();
         Form11& f = t.programa.form11();
         f.dias->setCurrentText(QStringLiteral("Hoy"));
-        f.horas->setCurrentText(QStringLiteral("11.5"));
-        f.minutos->setCurrentText(QStringLiteral("20.25"));
+        f.horas->setCurrentText(QStringLiteral("11,5"));
+        f.minutos->setCurrentText(QStringLiteral("20,25"));
         f.merid->setCurrentText(QStringLiteral("A.M."));
         f.convertir->click();
         QCOMPARE(main.hh->text(), "1.5");

@@ -30,7 +30,8 @@ private Q_SLOTS:
         QTest::newRow("fraction") << "1.5" << 1.5;
         QTest::newRow("second point stops") << "1.5.3" << 1.5;
         QTest::newRow("point first") << ".5" << 0.5;
-        QTest::newRow("comma stops") << "1,5" << 1.0;
+        QTest::newRow("decimal comma") << "1,5" << 1.5;
+        QTest::newRow("one decimal mark") << "1,5.2" << 1.5;
         QTest::newRow("trailing text") << "12abc" << 12.0;
         QTest::newRow("7 p.m.") << "7 p.m." << 7.0;
     }
