@@ -19,3 +19,9 @@ ensure_packages() {
 
 BUILD_PACKAGES=(cmake g++ ninja-build qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev
     qt6-qpa-plugins fonts-dejavu-core fonts-liberation)
+
+# The desktops users run, for the desktop tests on real shells (tests/e2e/shells.sh), and the
+# fonts those desktops bring.
+SHELL_PACKAGES=(kwin-x11 kwin-wayland qtwayland5 plasma-workspace plasma-desktop breeze
+    libkf5globalaccel-bin xfwm4 xfce4-panel lxqt-panel gnome-shell gnome-shell-extension-appindicator
+    fonts-noto-core fonts-cantarell)

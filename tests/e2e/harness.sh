@@ -432,7 +432,9 @@ click() {  # click WINDOW X Y [BUTTON]   — coordinates inside the window
 }
 
 shot() {  # shot NAME   — a screenshot of the whole screen into the output folder
-    import -window root "$OUT/$1.png" 2>/dev/null && log "screenshot $OUT/$1.png"
+    # A nested Wayland shell draws everything into its window on the host X server.
+    DISPLAY=${HOST_DISPLAY:-$DISPLAY} import -window root "$OUT/$1.png" 2>/dev/null &&
+        log "screenshot $OUT/$1.png"
 }
 
 # ---------------------------------------------------------------------------------------------
@@ -608,3 +610,6 @@ played_frequency() {  # played_frequency FILE
 }
 # Is a frequency within a tenth of another?
 near_frequency() { awk -v a="$1" -v b="$2" 'BEGIN {exit !(a > 0 && b > 0 && a > 0.9 * b && a < 1.1 * b)}'; }
+
+# The real desktop shells (start_shell).
+source "$(dirname "${BASH_SOURCE[0]}")/shells.sh"
