@@ -1,6 +1,7 @@
 #include "about/pictures.h"
 #include "app/form1.h"
 #include "platform/fitcheck.h"
+#include "platform/linux/commandline.h"
 #include "platform/linux/linuxplatform.h"
 #include "platform/linux/session.h"
 #include "platform/linux/translations.h"
@@ -9,9 +10,17 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    if (const auto answered = answerCommandLine(argc, argv)) {
+        return *answered;
+    }
     std::vector<char*> arguments = sessionArguments(argc, argv);
     int count = static_cast<int>(arguments.size()) - 1;
+    DisplayCheck display;
     QApplication app(count, arguments.data());
+    display.passed();
+    if (const auto refused = refuseOtherArguments(count, arguments.data())) {
+        return *refused;
+    }
     installQtTranslations(app);
     installFitCheck(app);
     app.setOrganizationName(QStringLiteral("Nodavia"));

@@ -7,7 +7,7 @@ art=$(cd "$(dirname "$0")" && pwd)
 res=$(dirname "$art")
 images="$res/images"
 icons="$res/icons"
-mkdir -p "$images" "$icons/48x48"
+mkdir -p "$images" "$icons"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
@@ -51,6 +51,13 @@ SVG
     png "$tmp/frame-$frame.svg" 16 16 "$images/tray-frame-$frame.png"
 done
 
-# For installing: the scalable icon and a 48-pixel one.
+# For installing: the scalable icon and one at every size desktops ask for (menus, panels,
+# task switchers, software centres). At 16 pixels the full drawing blurs: the tray's own
+# 16-pixel drawing stands in for it.
 cp "$art/nodavia-tempix.svg" "$icons/nodavia-tempix.svg"
-png "$art/nodavia-tempix.svg" 48 48 "$icons/48x48/nodavia-tempix.png"
+for size in 16 22 24 32 48 64 128 256; do
+    art_file="$art/nodavia-tempix.svg"
+    [ "$size" -eq 16 ] && art_file="$art/tray-16.svg"
+    mkdir -p "$icons/${size}x$size"
+    png "$art_file" "$size" "$size" "$icons/${size}x$size/nodavia-tempix.png"
+done

@@ -358,7 +358,10 @@ start_tempix() {  # start_tempix NAME [BINARY [FOLDER]]   — sets TEMPIX_PID; o
 # ---------------------------------------------------------------------------------------------
 # Windows
 
-MAIN_TITLE="Nodavia Tempix v4.0.55"
+# The version in the captions is the project's, one edit in CMakeLists.txt.
+TEMPIX_VERSION=$(sed -n 's/^project(NodaviaTempix VERSION \([0-9.]*\).*/\1/p' \
+    "$(dirname "${BASH_SOURCE[0]}")/../../CMakeLists.txt")
+MAIN_TITLE="Nodavia Tempix v$TEMPIX_VERSION"
 
 title_regex() { printf '^%s$' "$(printf '%s' "$1" | sed 's/[][\.*^$()+?{}|]/\\&/g')"; }
 

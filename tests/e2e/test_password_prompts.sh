@@ -41,7 +41,7 @@ check "with a password the alert window stays out of the topmost band" bash -c \
 check "the main window stays hidden" no_window_of "$MAIN_TITLE" "$TEMPIX_PID"
 # "Salir" is the lowest of the three buttons at the window's lower right.
 click "$A" 320 190
-check "'Salir' opens the password prompt 'Nodavia Tempix v4.0.55'" \
+check "'Salir' opens the password prompt '$MAIN_TITLE'" \
     wait_until 5 quiet window_titled "$MAIN_TITLE"
 PR=$(window_titled "$MAIN_TITLE") || fail_now "no action prompt"
 check "the prompt is topmost" wait_until 3 prompt_above
@@ -77,7 +77,7 @@ wait_until 10 has_tray_icon "$TEMPIX_PID" || fail_now "no tray icon"
 check "the main window is hidden while protected" no_window_of "$MAIN_TITLE" "$TEMPIX_PID"
 menu=$(open_tray_menu "$TEMPIX_PID") || fail_now "no tray menu"
 click_menu_item "$menu" 3   # "Cancelar Aviso"
-check "'Cancelar Aviso' opens the password prompt 'Nodavia Tempix v4.0.55'" \
+check "'Cancelar Aviso' opens the password prompt '$MAIN_TITLE'" \
     wait_until 5 quiet window_titled "$MAIN_TITLE"
 PR=$(window_titled "$MAIN_TITLE") || fail_now "no cancel prompt"
 read -r _ _ psize < <(geometry "$PR")

@@ -90,7 +90,7 @@ conf_write "RunAuto=1" "hh=" "mm=" "ss=2" "WindowState=0" "Minimize=1"
 start_recording portable-sound
 start_tempix copy "$DEST/tempix" "$E2E_TMP"
 C=$(wait_window "$MAIN_TITLE" 15 "$TEMPIX_PID")
-check "the copy shows its main window 'Nodavia Tempix v4.0.55'" test -n "$C"
+check "the copy shows its main window '$MAIN_TITLE'" test -n "$C"
 [[ -n $C ]] && check "in its normal state" wait_until 3 wm_state_is "$C" Normal
 shot portable-copy-running
 check "the copy's alert completes with the alert window" \

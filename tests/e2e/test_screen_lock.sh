@@ -98,7 +98,7 @@ shot lock-back
 
 # "Nodavia 2019" opens the About window above the lock; it leaves the topmost band with the
 # lock, so it does not stay above everything after the unlock.
-ABOUT_TITLE="Nodavia Parlox v4.0.55"
+ABOUT_TITLE="Nodavia Parlox v$TEMPIX_VERSION"
 # The rows follow the font: the label is the second-last line of white text in the middle.
 label_row() {
     import -window root "$E2E_TMP/rows.png" 2>/dev/null

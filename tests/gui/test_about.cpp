@@ -22,12 +22,12 @@ private Q_SLOTS:
     void versionTextAndCaptions() {
         QCOMPARE(versionText(4, 10, 7), "4.10.7");
         QCOMPARE(versionText(4, 0, 55), "4.0.55");
-        QCOMPARE(versionText(), "4.0.55");
+        QCOMPARE(versionText(), TEMPIX_PROJECT_VERSION);
 
         TestProgram t;
         Form5& about = t.programa.form5();
-        QCOMPARE(about.Version->text(), "Versión: 4.0.55");
-        QCOMPARE(about.windowTitle(), "Nodavia Parlox v4.0.55");
+        QCOMPARE(about.Version->text(), "Versión: " TEMPIX_PROJECT_VERSION);
+        QCOMPARE(about.windowTitle(), "Nodavia Parlox v" TEMPIX_PROJECT_VERSION);
         QVERIFY(about.windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(!about.windowIcon().isNull());
         QCOMPARE(about.cerrar->text(), "X");
@@ -55,7 +55,7 @@ private Q_SLOTS:
         QVERIFY(!t.programa.loaded<Form5>());
         TestProgram::settle();
         QVERIFY(old.isNull());
-        QCOMPARE(t.programa.form5().Version->text(), "Versión: 4.0.55");
+        QCOMPARE(t.programa.form5().Version->text(), "Versión: " TEMPIX_PROJECT_VERSION);
     }
 
     void openedAgainWhileOpenIsTheSameWindow() {

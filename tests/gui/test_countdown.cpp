@@ -487,7 +487,7 @@ private Q_SLOTS:
     void captionAndDesignState() {
         TestProgram t;
         Form1& f = t.programa.form1();
-        QCOMPARE(f.windowTitle(), "Nodavia Tempix v4.0.55");
+        QCOMPARE(f.windowTitle(), "Nodavia Tempix v" TEMPIX_PROJECT_VERSION);
         QCOMPARE(f.lblTiempo1->caption(), "00:00:00");
         QVERIFY(!f.tmrCronómetro1->isActive());
         QVERIFY(!f.detener->isEnabled());

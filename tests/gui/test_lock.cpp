@@ -53,7 +53,7 @@ private Q_SLOTS:
         QVERIFY(lock.isOnTop());
         QVERIFY(lock.windowState().testFlag(Qt::WindowFullScreen));
         QVERIFY(lock.windowFlags().testFlag(Qt::FramelessWindowHint));
-        QCOMPARE(lock.windowTitle(), "Nodavia Tempix v4.0.55");
+        QCOMPARE(lock.windowTitle(), "Nodavia Tempix v" TEMPIX_PROJECT_VERSION);
         QCOMPARE(lock.Mensaje->text(), "El Tiempo ha Terminado.");
         QCOMPARE(lock.Mensaje->font().pointSize(), 18);
         QCOMPARE(lock.Label1->text(), "Ingrese su Contraseña");

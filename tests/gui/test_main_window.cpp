@@ -39,7 +39,7 @@ private Q_SLOTS:
         t.programa.start();
         Form1& f = t.programa.form1();
         QVERIFY(f.isVisible());
-        QCOMPARE(f.windowTitle(), "Nodavia Tempix v4.0.55");
+        QCOMPARE(f.windowTitle(), "Nodavia Tempix v" TEMPIX_PROJECT_VERSION);
         QVERIFY(f.hh->text().isEmpty() && f.Pass->text().isEmpty());
         QVERIFY(!f.tmrCronómetro1->isActive());
         QCOMPARE(f.habapaga->value(), 0);

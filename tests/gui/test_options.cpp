@@ -54,7 +54,7 @@ private Q_SLOTS:
     void anEmptyStoreShowsTheInitialStatesAndWritesNothing() {
         TestProgram t;
         Form7& f = t.programa.form7();
-        QCOMPARE(f.windowTitle(), "Nodavia Tempix v4.0.55");
+        QCOMPARE(f.windowTitle(), "Nodavia Tempix v" TEMPIX_PROJECT_VERSION);
         QVERIFY(!f.isVisible());
         QCOMPARE(f.SSTab1->count(), 3);
         QCOMPARE(f.SSTab1->tabText(0), "Inicio del Aviso");

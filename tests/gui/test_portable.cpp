@@ -139,7 +139,7 @@ private Q_SLOTS:
     void opensWithoutADestination() {
         Portable p;
         Form8& f = p.form();
-        QCOMPARE(f.windowTitle(), "Nodavia Tempix v4.0.55");
+        QCOMPARE(f.windowTitle(), "Nodavia Tempix v" TEMPIX_PROJECT_VERSION);
         QCOMPARE(f.size(), twipsSize(5415, 3015));
         QVERIFY(f.windowFlags().testFlag(Qt::Tool));
         QVERIFY(f.ruta->text().isEmpty());

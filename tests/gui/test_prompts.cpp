@@ -64,7 +64,7 @@ class PromptsTest : public QObject {
     }
 
     static void checkWindow(Form& w, int heightTwips) {
-        QCOMPARE(w.windowTitle(), "Nodavia Tempix v4.0.55");
+        QCOMPARE(w.windowTitle(), "Nodavia Tempix v" TEMPIX_PROJECT_VERSION);
         QCOMPARE(w.size(), twipsSize(4110, heightTwips));
         QCOMPARE(w.minimumSize(), w.maximumSize());  // fixed size
         QVERIFY(w.windowFlags().testFlag(Qt::WindowCloseButtonHint));

@@ -560,31 +560,43 @@ private Q_SLOTS:
     void theStartUpEntry_data() {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("exec");
+        QTest::addColumn<QString>("tryExec");  // a plain string: no quotes, no "%%"
         QTest::newRow("plain") << "/opt/tempix/tempix"
+                               << "/opt/tempix/tempix"
                                << "/opt/tempix/tempix";
         QTest::newRow("space and dollar") << "/home/ana/Mis programas/$10/tempix"
-                                          << "\"/home/ana/Mis programas/\\\\$10/tempix\"";
+                                          << "\"/home/ana/Mis programas/\\\\$10/tempix\""
+                                          << "/home/ana/Mis programas/$10/tempix";
         QTest::newRow("quote and backquote") << "/tmp/a\"b`c/tempix"
-                                             << "\"/tmp/a\\\\\"b\\\\`c/tempix\"";
+                                             << "\"/tmp/a\\\\\"b\\\\`c/tempix\""
+                                             << "/tmp/a\"b`c/tempix";
         QTest::newRow("backslash") << "/tmp/a\\b/tempix"
-                                   << "\"/tmp/a\\\\\\\\b/tempix\"";
+                                   << "\"/tmp/a\\\\\\\\b/tempix\""
+                                   << "/tmp/a\\\\b/tempix";
         QTest::newRow("percent") << "/tmp/100%/tempix"
-                                 << "/tmp/100%%/tempix";
+                                 << "/tmp/100%%/tempix"
+                                 << "/tmp/100%/tempix";
         QTest::newRow("reserved without escape") << "/tmp/a&b (1)/tempix"
-                                                 << "\"/tmp/a&b (1)/tempix\"";
+                                                 << "\"/tmp/a&b (1)/tempix\""
+                                                 << "/tmp/a&b (1)/tempix";
         QTest::newRow("non-ASCII")
-            << QString::fromUtf8("/home/íñigo/tempix") << QString::fromUtf8("/home/íñigo/tempix");
+            << QString::fromUtf8("/home/íñigo/tempix") << QString::fromUtf8("/home/íñigo/tempix")
+            << QString::fromUtf8("/home/íñigo/tempix");
     }
     void theStartUpEntry() {
         QFETCH(QString, program);
         QFETCH(QString, exec);
+        QFETCH(QString, tryExec);
         LinuxStore store;
         QVERIFY(!store.remove(kRunEntry));
         QCOMPARE(store.read(kRunEntry), std::nullopt);
         QVERIFY(store.write(kRunEntry, program));
+        // TryExec lets the session skip the entry once the program is gone; Icon shows it in
+        // the desktop's list of programs started at logon.
         QCOMPARE(QString::fromUtf8(contents(autostartPath())),
                  QStringLiteral("[Desktop Entry]\nType=Application\nName=Nodavia Tempix\nExec=") +
-                     exec + u'\n');
+                     exec + QStringLiteral("\nTryExec=") + tryExec +
+                     QStringLiteral("\nIcon=nodavia-tempix\n"));
         QCOMPARE(store.read(kRunEntry), program);
         QCOMPARE(desktopExecProgram(exec), program);
         QVERIFY(!QFileInfo::exists(settingsPath()));  // the per-user values are elsewhere
@@ -603,6 +615,35 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(autostartPath()));
         QCOMPARE(store.read(kRunEntry), std::nullopt);
         QVERIFY(!store.remove(kRunEntry));
+    }
+
+    void anEntryOfAnEarlierVersionIsStillRead_data() {
+        QTest::addColumn<QByteArray>("entry");
+        QTest::addColumn<std::optional<QString>>("program");
+        QTest::newRow("Exec only") << QByteArray(
+                                          "[Desktop Entry]\nType=Application\n"
+                                          "Name=Nodavia Tempix\nExec=/opt/tempix/tempix\n")
+                                   << std::optional<QString>("/opt/tempix/tempix");
+        QTest::newRow("quoted, keys moved") << QByteArray(
+                                                   "[Desktop Entry]\nExec=\"/a b/tempix\"\n"
+                                                   "Name=Nodavia Tempix\n")
+                                            << std::optional<QString>("/a b/tempix");
+        QTest::newRow("another group's Exec")
+            << QByteArray("[Desktop Action x]\nExec=/x\n") << std::optional<QString>();
+    }
+    void anEntryOfAnEarlierVersionIsStillRead() {
+        QFETCH(QByteArray, entry);
+        QFETCH(std::optional<QString>, program);
+        QVERIFY(QDir().mkpath(QFileInfo(autostartPath()).absolutePath()));
+        QFile file(autostartPath());
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(entry) == entry.size());
+        file.close();
+        LinuxStore store;
+        QCOMPARE(store.read(kRunEntry), program);
+        // Written again, as the Options window does, it gains the new keys.
+        QVERIFY(store.write(kRunEntry, QStringLiteral("/opt/tempix/tempix")));
+        QVERIFY(contents(autostartPath()).contains("\nTryExec=/opt/tempix/tempix\n"));
+        QVERIFY(store.remove(kRunEntry));
     }
 
     void aGroupWithTheEntryWritesBoth() {

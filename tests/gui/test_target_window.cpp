@@ -77,7 +77,7 @@ private Q_SLOTS:
         t.programa.form1().Command1->click();
         Form11& f = t.programa.form11();
         QVERIFY(f.isVisible());
-        QCOMPARE(f.windowTitle(), "Nodavia Tempix v4.0.55");
+        QCOMPARE(f.windowTitle(), "Nodavia Tempix v" TEMPIX_PROJECT_VERSION);
         QCOMPARE(shown(f), lists);
         QCOMPARE(f.horamilitar, horamilitar);
         QCOMPARE(f.horactual, now.toString(QStringLiteral("HH:mm")) + QStringLiteral(":00"));

@@ -233,6 +233,30 @@ bool removeUserValue(const QString& key) {
 const QString kReserved = QStringLiteral(" \t\n\r\"'\\><~|&;$*?#()`");
 const QString kEscapedInQuotes = QStringLiteral("\"`$\\");
 
+// A string value of a desktop entry: its own escapes for backslash and control characters.
+QString desktopStringValue(const QString& text) {
+    QString value;
+    for (QChar c : text) {
+        switch (c.unicode()) {
+            case u'\\':
+                value += QStringLiteral("\\\\");
+                break;
+            case u'\n':
+                value += QStringLiteral("\\n");
+                break;
+            case u'\t':
+                value += QStringLiteral("\\t");
+                break;
+            case u'\r':
+                value += QStringLiteral("\\r");
+                break;
+            default:
+                value += c;
+        }
+    }
+    return value;
+}
+
 bool writeEntry(const QString& program) {
     const QString fileName = LinuxStore::autostartFile();
     if (!QDir().mkpath(QFileInfo(fileName).absolutePath())) {
@@ -242,12 +266,20 @@ bool writeEntry(const QString& program) {
     if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }
+    // TryExec: once the program is removed, the session skips the entry instead of trying to
+    // start a missing program. Entries of earlier versions have only Exec; they are read the
+    // same and get both keys the next time the program writes the entry.
     const QByteArray text =
         "[Desktop Entry]\n"
         "Type=Application\n"
         "Name=Nodavia Tempix\n"
         "Exec=" +
-        desktopExecValue(program).toUtf8() + '\n';
+        desktopExecValue(program).toUtf8() +
+        "\n"
+        "TryExec=" +
+        desktopStringValue(program).toUtf8() +
+        "\n"
+        "Icon=nodavia-tempix\n";
     return file.write(text) == text.size() && file.commit();
 }
 
@@ -288,26 +320,7 @@ QString desktopExecValue(const QString& program) {
     }
     argument.replace(u'%', QStringLiteral("%%"));  // "%" starts a field code
     // The value is a string of the desktop entry first: its own escapes come on top.
-    QString value;
-    for (QChar c : argument) {
-        switch (c.unicode()) {
-            case u'\\':
-                value += QStringLiteral("\\\\");
-                break;
-            case u'\n':
-                value += QStringLiteral("\\n");
-                break;
-            case u'\t':
-                value += QStringLiteral("\\t");
-                break;
-            case u'\r':
-                value += QStringLiteral("\\r");
-                break;
-            default:
-                value += c;
-        }
-    }
-    return value;
+    return desktopStringValue(argument);
 }
 
 std::optional<QString> desktopExecProgram(const QString& execValue) {
