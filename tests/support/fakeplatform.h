@@ -179,6 +179,33 @@ struct FakeApp : AppService {
     void quit() override { ++quits; }
 };
 
+struct FakeNotifier : NotificationService {
+    struct Notice {
+        QString summary;
+        QString body;
+        QStringList actions;  // labels
+    };
+    QList<Notice> sent;  // every notification asked for, in order
+    bool up = false;     // one is shown now
+    void show(const QString& summary, const QString& body, const QList<Action>& actions) override {
+        QStringList labels;
+        for (const Action& a : actions) {
+            labels.append(a.label);
+            keys[a.label] = a.key;
+        }
+        sent.append({summary, body, labels});
+        up = true;
+    }
+    void withdraw() override { up = false; }
+    // The user presses the action with this label on the notification shown.
+    void press(const QString& label) {
+        if (up) {
+            Q_EMIT actionInvoked(keys.value(label));
+        }
+    }
+    QMap<QString, QString> keys;
+};
+
 struct FakePlatform {
     FakeTicks ticks;
     FakeClock clock;
@@ -192,6 +219,7 @@ struct FakePlatform {
     FakePaths paths;
     FakeFiles files;
     FakeApp app;
-    Platform platform{ticks,  clock, messages,  power, store, tray,
-                      opener, sound, instances, paths, files, app};
+    FakeNotifier notifier;
+    Platform platform{ticks, clock,     messages, power, store, tray,    opener,
+                      sound, instances, paths,    files, app,   notifier};
 };
