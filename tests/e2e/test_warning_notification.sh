@@ -1,10 +1,8 @@
 #!/bin/bash
-# The notification a minute before an alert powers the computer off, on a mock notification
-# server of the session bus: one Notify with the texts, the icon and two actions; "Posponer 15
-# minutos" moves the end 15 minutes, "Cancelar aviso" and "Posponer" of a protected alert ask
-# the password first. With WarnBefore=0, or no server at all, the alert completes as before.
-# The time shown is read from the tray icon's tip (a StatusNotifierItem host of our own); power
-# requests go to the harness's mock logind.
+# The warning before a power-off on a mock notification server of the session bus: one Notify
+# with texts, icon and actions; "Posponer 15 minutos" moves the end; on a protected alert both
+# actions ask the password first. WarnBefore=0, a server without actions, no server at all.
+# The time shown is the tray icon's tip (our StatusNotifierItem host); logind is the mock.
 source "$(dirname "$0")/harness.sh" "$@"
 source "$(dirname "$0")/sni.sh"
 
@@ -19,137 +17,97 @@ start_notifications() {  # start_notifications CAPABILITIES LOG
     E2E_PIDS+=($NOTIFY_PID)
     wait_until 10 server_up || fail_now "no mock notification server"
 }
-server_up() {
-    [[ $(bus_owner_pid "$DBUS_SESSION_BUS_ADDRESS" org.freedesktop.Notifications) == "$NOTIFY_PID" ]]
+server_up() { [[ $(bus_owner_pid "$DBUS_SESSION_BUS_ADDRESS" org.freedesktop.Notifications) == "$NOTIFY_PID" ]]; }
+notifies_are() { [[ $(grep -ac ' Notify ' "$NOTIFY_LOG") == "$1" ]]; }
+closed() { grep -aq "CloseNotification $1\$" "$NOTIFY_LOG"; }
+powered_off_times() { [[ $(grep -ac ' PowerOff ' "$LOGIND_LOG") == "$1" ]]; }
+invoke_action() {  # invoke_action ID KEY   — as the server does when the user presses it
+    /usr/bin/python3 -c 'import sys, dbus
+dbus.SessionBus().get_object("org.freedesktop.Notifications", "/org/freedesktop/Notifications").EmitSignal(
+    "org.freedesktop.Notifications", "ActionInvoked", "us", [dbus.UInt32(int(sys.argv[1])), sys.argv[2]],
+    dbus_interface="org.freedesktop.DBus.Mock")' "$1" "$2"
 }
-notifies() { grep -ac ' Notify ' "$NOTIFY_LOG" 2>/dev/null; }
-notifies_are() { [[ $(notifies) == "$1" ]]; }  # notifies_are N   — so many Notify calls in all
-last_notify() { grep -a ' Notify ' "$NOTIFY_LOG" | tail -n1; }
-# The server says the user pressed an action of notification ID.
-invoke_action() {  # invoke_action ID KEY
-    /usr/bin/python3 - "$1" "$2" <<'PY'
-import sys
-import dbus
-mock = dbus.SessionBus().get_object("org.freedesktop.Notifications", "/org/freedesktop/Notifications")
-mock.EmitSignal("org.freedesktop.Notifications", "ActionInvoked", "us",
-                [dbus.UInt32(int(sys.argv[1])), sys.argv[2]], dbus_interface="org.freedesktop.DBus.Mock")
-PY
-}
-closed() { grep -aq "CloseNotification $1\$" "$NOTIFY_LOG"; }  # closed ID
-# The time left as the tray icon's tip shows it, in seconds.
-shown_seconds() {
-    local tip
-    tip=$(sni tooltip 2>/dev/null) && [[ $tip =~ ^([0-9]+):([0-9]{2}):([0-9]{2})$ ]] || return 1
+shown_seconds() {  # the tip's time, in seconds
+    [[ $(sni tooltip 2>/dev/null) =~ ^([0-9]+):([0-9]{2}):([0-9]{2})$ ]] || return 1
     echo $((10#${BASH_REMATCH[1]} * 3600 + 10#${BASH_REMATCH[2]} * 60 + 10#${BASH_REMATCH[3]}))
 }
+# 15:00 more than $before, less the few seconds the action took.
+moved() { local now; now=$(shown_seconds) && ((now > before + 892 && now <= before + 900)); }
 prompt() { find_window "$MAIN_TITLE" "$TEMPIX_PID"; }  # the main window stays hidden
-powered_off() { grep -ac 'PowerOff' "$LOGIND_LOG" 2>/dev/null; }
-powered_off_times() { [[ $(powered_off) == "$1" ]]; }
-# A 65-second (or $1) alert with "Apagar", hidden in the tray; more store values after it.
-apagar_alert() {  # apagar_alert SECONDS NAME [KEY=VALUE...]
-    local ss=$1 name=$2
-    shift 2
-    conf_write "RunAuto=1" "WindowState=1" "hh=" "mm=" "ss=$ss" "ShutState=1" "Shutdown=-1" \
-        "Restart=0" "$@"
-    start_tempix "$name"
-    wait_until 10 sni_registered "$TEMPIX_PID" || fail_now "$name: no tray icon"
+main_back() { [[ $(xdotool search --all --onlyvisible --pid "$TEMPIX_PID" --name "$(title_regex "$MAIN_TITLE")" | wc -l) == 1 ]]; }
+runs_on() { local t2; t2=$(shown_seconds) && ((t2 < t1)) && ! closed 2; }
+stopped() { [[ $(shown_seconds) == "$t1" ]] && closed 2; }
+postponed_closed() { ! prompt >/dev/null && closed 3; }
+nothing_shown() { [[ -z $(visible_titles "$TEMPIX_PID" | grep -vx Tempix) ]] && alive "$TEMPIX_PID"; }
+apagar_alert() {  # apagar_alert SECONDS NAME [KEY=VALUE...]   — hidden in the tray
+    conf_write "RunAuto=1" "WindowState=1" "ss=$1" "ShutState=1" "Shutdown=-1" "${@:3}"
+    start_tempix "$2"
+    wait_until 10 sni_registered "$TEMPIX_PID" || fail_now "$2: no tray icon"
 }
-answer_prompt() {  # answer_prompt PASSWORD
-    local p
-    p=$(prompt) || return 1
-    type_text "$p" "$1"
-    xdotool key Return
-}
+password() { type_text "$(prompt)" clave && xdotool key Return; }
 
-start_notifications "body actions icon-static persistence" notify-calls.log
-
-# --- One warning at about 5 s of a 65 s alert; "Posponer" moves the end 15 minutes ----------
+start_notifications "body actions icon-static" notify-calls.log
 apagar_alert 65 postpone
 started=$SECONDS
-check "one Notify about 5 s after the start" wait_until 15 notifies_are 1
-after=$((SECONDS - started))
-log "Notify after ${after}s"
-check "not before 3 s, not after 9 s" test "$after" -ge 3 -a "$after" -le 9
+check "one Notify about 5 s into a 65 s alert" wait_until 15 notifies_are 1
+check "at $((SECONDS - started)) s, not before 3 s" test $((SECONDS - started)) -ge 3
 # The picture's 9216 bytes left out.
-N=$(last_notify | sed -E 's/dbus\.Array\(\[dbus\.Byte[^]]*\]/dbus.Array([…]/')
+N=$(grep -a ' Notify ' "$NOTIFY_LOG" | sed -E 's/dbus\.Array\(\[dbus\.Byte[^]]*\]/dbus.Array([…]/')
 printf '    %s\n' "$N"
-check "from 'Nodavia Tempix' with its icon" grep -q '"Nodavia Tempix" 0 "nodavia-tempix"' <<<"$N"
-check "summary and body" grep -q '"El equipo se apagará en 1 minuto" "Guarde su trabajo antes de que termine el aviso."' <<<"$N"
-check "both actions" grep -qF '["cancelar", "Cancelar aviso", "posponer", "Posponer 15 minutos"]' <<<"$N"
-check "critical" grep -q '"urgency": 2}' <<<"$N"
-check "with the 48 x 48 picture" grep -qF '"image-data": dbus.Struct((dbus.Int32(48), dbus.Int32(48), dbus.Int32(192), dbus.Boolean(True), dbus.Int32(8), dbus.Int32(4), dbus.Array([…]' <<<"$N"
+check "texts, icon and actions" grep -qF '"Nodavia Tempix" 0 "nodavia-tempix" "El equipo se apagará en 1 minuto" "Guarde su trabajo antes de que termine el aviso." ["cancelar", "Cancelar aviso", "posponer", "Posponer 15 minutos"] {"desktop-entry": "nodavia-tempix", "image-data": dbus.Struct((dbus.Int32(48), dbus.Int32(48), dbus.Int32(192), dbus.Boolean(True), dbus.Int32(8), dbus.Int32(4), dbus.Array([…]' <<<"$N"
+check "critical" grep -q '"urgency": 2} 0$' <<<"$N"
 sleep 1.5
-check "only one" test "$(notifies)" = 1
-before=$(shown_seconds) || fail_now "no time in the tip"
+before=$(shown_seconds)
 invoke_action 1 posponer
-check "'Posponer 15 minutos' takes the notification back" wait_until 5 closed 1
-# 15:00 more, less the few seconds the action took.
-moved() { local now; now=$(shown_seconds) && ((now >= before + 900 - 8 && now <= before + 900)); }
-check "and the shown time jumps by 15:00 (from $before s)" wait_until 5 moved
-log "shown after: $(sni tooltip)"
+check "'Posponer 15 minutos': the time shown jumps by 15:00 (from $before s)" wait_until 5 moved
+check "and the notification is taken back" closed 1
+check "only one Notify" notifies_are 1
 stop_pid "$TEMPIX_PID"
 
-# --- A protected alert: "Cancelar aviso" asks the password, the alert runs on until then -----
-# 636C617665 is "clave" encoded; 30 s is under the minute, so the warning comes at once.
+# 636C617665 is "clave"; under a minute, the warning comes at once.
 apagar_alert 30 cancel "BlockPass=636C617665"
-check "a protected alert of 30 s warns at once" wait_until 5 notifies_are 2
-log "$(last_notify | grep -o '"El equipo[^"]*"')"
+check "a protected 30 s alert warns at once" wait_until 5 notifies_are 2
 invoke_action 2 cancelar
 check "'Cancelar aviso' opens the password prompt" wait_until 5 quiet prompt
-sleep 0.5
 shot prompt-from-notification
-t1=$(shown_seconds)
-sleep 2.2
-t2=$(shown_seconds)
-check "the alert runs on ($t1 s, then $t2 s)" test "${t2:-99}" -lt "${t1:-0}"
-check "and its notification stays" bash -c "! grep -aq 'CloseNotification 2' '$NOTIFY_LOG'"
-answer_prompt clave
-main_back() { [[ $(xdotool search --all --onlyvisible --pid "$TEMPIX_PID" --name "$(title_regex "$MAIN_TITLE")" 2>/dev/null | wc -l) == 1 ]]; }
-check "the right password brings the main window back" wait_until 5 main_back
-t1=$(shown_seconds)
-sleep 1.5
-check "and the alert has stopped (the time stays at $t1 s)" test "$(shown_seconds)" = "$t1"
-check "and takes the notification back" wait_until 5 closed 2
-check "no power-off" test "$(powered_off)" = 0
+# The stop request shows the idle tip until the next tick.
+wait_until 3 quiet shown_seconds
+t1=$(shown_seconds) && sleep 2.2
+check "the alert runs on (from $t1 s) and the notification stays" runs_on
+password
+check "the right password cancels: the main window is back" wait_until 5 main_back
+t1=$(shown_seconds) && sleep 1.5
+check "the time stays at $t1 s, the notification is taken back" stopped
 stop_pid "$TEMPIX_PID"
 
-# --- A protected alert: "Posponer 15 minutos" only after the password ------------------------
 apagar_alert 30 postpone-protected "BlockPass=636C617665"
 check "warned at once" wait_until 5 notifies_are 3
 invoke_action 3 posponer
-check "'Posponer 15 minutos' of a protected alert opens the password prompt" \
-    wait_until 5 quiet prompt
+check "'Posponer 15 minutos' of a protected alert opens the password prompt" wait_until 5 quiet prompt
 sleep 1.2
 before=$(shown_seconds)
 check "the end has not moved yet ($before s)" test "${before:-99}" -le 30
-answer_prompt clave
-check "after the password the shown time jumps by 15:00" wait_until 5 moved
-check "the prompt closes" wait_until 5 bash -c "! xdotool search --onlyvisible --pid $TEMPIX_PID --name '$(title_regex "$MAIN_TITLE")' >/dev/null 2>&1"
-check "the notification is taken back" wait_until 5 closed 3
+password
+check "after the password the time shown jumps by 15:00" wait_until 5 moved
+check "the prompt closes, the notification is taken back" postponed_closed
 stop_pid "$TEMPIX_PID"
 
-# --- WarnBefore=0: no notification; the alert powers off as ever -----------------------------
 apagar_alert 2 no-warning "WarnBefore=0"
-check "WarnBefore=0: the alert completes" wait_until 10 powered_off_times 1
-check "without a Notify" test "$(notifies)" = 3
+check "WarnBefore=0: the alert powers off without a Notify" wait_until 10 powered_off_times 1
+check "no Notify" notifies_are 3
 stop_pid "$TEMPIX_PID"
 
-# --- A server without actions: the notification comes without them --------------------------
 stop_pid "$NOTIFY_PID"
 start_notifications "body" notify-no-actions-calls.log
 apagar_alert 2 no-actions
-check "a server without actions gets one Notify" wait_until 10 notifies_are 1
-check "with no actions" grep -qF '"Guarde su trabajo antes de que termine el aviso." [] {' <<<"$(last_notify)"
-check "the alert completes" wait_until 10 powered_off_times 2
+check "a server without actions gets the Notify without them" wait_until 10 \
+    grep -aqF '"Guarde su trabajo antes de que termine el aviso." [] {' "$NOTIFY_LOG"
+check "and the alert powers off" wait_until 10 powered_off_times 2
 stop_pid "$TEMPIX_PID"
 
-# --- No notification server: the alert completes as before, nothing on screen ----------------
 stop_pid "$NOTIFY_PID"
 apagar_alert 2 no-server
-check "without a notification server the alert completes" wait_until 10 powered_off_times 3
+check "without a notification server the alert powers off as before" wait_until 10 powered_off_times 3
 sleep 0.5
-titles=$(visible_titles "$TEMPIX_PID" | grep -vx Tempix)
-check "and nothing is shown (${titles:-no window})" test -z "$titles"
-check "the program runs on" alive "$TEMPIX_PID"
-check "exactly one power-off per completed alert" test "$(grep -ac 'PowerOff True' "$LOGIND_LOG")" = 3
+check "nothing is shown, the program runs on" nothing_shown
 finish

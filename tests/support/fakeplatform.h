@@ -185,25 +185,27 @@ struct FakeNotifier : NotificationService {
         QString body;
         QStringList actions;  // labels
     };
-    QList<Notice> sent;  // every notification asked for, in order
-    bool up = false;     // one is shown now
+    QList<Notice> sent;     // every notification shown, in order
+    QList<Action> offered;  // the actions of the last one
+    bool up = false;        // one is shown now
     void show(const QString& summary, const QString& body, const QList<Action>& actions) override {
         QStringList labels;
         for (const Action& a : actions) {
             labels.append(a.label);
-            keys[a.label] = a.key;
         }
         sent.append({summary, body, labels});
+        offered = actions;
         up = true;
     }
     void withdraw() override { up = false; }
-    // The user presses the action with this label on the notification shown.
+    // The user presses the action with that label on the notification shown.
     void press(const QString& label) {
-        if (up) {
-            Q_EMIT actionInvoked(keys.value(label));
+        for (const Action& a : offered) {
+            if (up && a.label == label) {
+                Q_EMIT actionInvoked(a.key);
+            }
         }
     }
-    QMap<QString, QString> keys;
 };
 
 struct FakePlatform {
