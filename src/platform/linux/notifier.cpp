@@ -74,14 +74,13 @@ void LinuxNotifier::show(const QString& summary, const QString& body,
                 if (request != request_) {
                     return;
                 }
-                QDBusConnection bus = QDBusConnection::sessionBus();
                 const bool actions = capabilities.value().contains(QStringLiteral("actions"));
-                notify(bus, request, summary, body, actions ? flat : QStringList());
+                notify(request, summary, body, actions ? flat : QStringList());
             });
 }
 
-void LinuxNotifier::notify(QDBusConnection& bus, quint64 request, const QString& summary,
-                           const QString& body, const QStringList& actions) {
+void LinuxNotifier::notify(quint64 request, const QString& summary, const QString& body,
+                           const QStringList& actions) {
     QVariantMap hints;
     hints.insert(QStringLiteral("urgency"), QVariant::fromValue(uchar(2)));  // critical
     hints.insert(QStringLiteral("desktop-entry"), QStringLiteral("nodavia-tempix"));
@@ -93,7 +92,7 @@ void LinuxNotifier::notify(QDBusConnection& bus, quint64 request, const QString&
     // hint for a copy of the program that is not installed.
     call << QStringLiteral("Nodavia Tempix") << quint32(0) << QStringLiteral("nodavia-tempix")
          << summary << body << actions << hints << 0;  // 0: until it is taken back
-    auto* answer = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
+    auto* answer = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
     connect(answer, &QDBusPendingCallWatcher::finished, this,
             [this, request](QDBusPendingCallWatcher* watcher) {
                 watcher->deleteLater();

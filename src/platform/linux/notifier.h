@@ -4,8 +4,6 @@
 
 #include <QIcon>
 
-class QDBusConnection;
-
 // Notifications through the freedesktop notification server (org.freedesktop.Notifications)
 // on the session bus. Nothing is asked of the bus before the first notification.
 class LinuxNotifier : public NotificationService {
@@ -22,7 +20,7 @@ private Q_SLOTS:
     void serverActionInvoked(uint id, const QString& key);
 
 private:
-    void notify(QDBusConnection& bus, quint64 request, const QString& summary, const QString& body,
+    void notify(quint64 request, const QString& summary, const QString& body,
                 const QStringList& actions);
     void close(quint32 id);
 
