@@ -31,6 +31,8 @@ shown_seconds() {  # the tip's time, in seconds
     [[ $(sni tooltip 2>/dev/null) =~ ^([0-9]+):([0-9]{2}):([0-9]{2})$ ]] || return 1
     echo $((10#${BASH_REMATCH[1]} * 3600 + 10#${BASH_REMATCH[2]} * 60 + 10#${BASH_REMATCH[3]}))
 }
+# The stop request and the start show the idle tip until the next tick.
+time_now() { wait_until 3 quiet shown_seconds && shown_seconds; }
 # 15:00 more than $before, less the few seconds the action took.
 moved() { local now; now=$(shown_seconds) && ((now > before + 892 && now <= before + 900)); }
 prompt() { find_window "$MAIN_TITLE" "$TEMPIX_PID"; }  # the main window stays hidden
@@ -57,7 +59,7 @@ printf '    %s\n' "$N"
 check "texts, icon and actions" grep -qF '"Nodavia Tempix" 0 "nodavia-tempix" "El equipo se apagará en 1 minuto" "Guarde su trabajo antes de que termine el aviso." ["cancelar", "Cancelar aviso", "posponer", "Posponer 15 minutos"] {"desktop-entry": "nodavia-tempix", "image-data": dbus.Struct((dbus.Int32(48), dbus.Int32(48), dbus.Int32(192), dbus.Boolean(True), dbus.Int32(8), dbus.Int32(4), dbus.Array([…]' <<<"$N"
 check "critical" grep -q '"urgency": 2} 0$' <<<"$N"
 sleep 1.5
-before=$(shown_seconds)
+before=$(time_now)
 invoke_action 1 posponer
 check "'Posponer 15 minutos': the time shown jumps by 15:00 (from $before s)" wait_until 5 moved
 check "and the notification is taken back" closed 1
@@ -70,13 +72,11 @@ check "a protected 30 s alert warns at once" wait_until 5 notifies_are 2
 invoke_action 2 cancelar
 check "'Cancelar aviso' opens the password prompt" wait_until 5 quiet prompt
 shot prompt-from-notification
-# The stop request shows the idle tip until the next tick.
-wait_until 3 quiet shown_seconds
-t1=$(shown_seconds) && sleep 2.2
+t1=$(time_now) && sleep 2.2
 check "the alert runs on (from $t1 s) and the notification stays" runs_on
 password
 check "the right password cancels: the main window is back" wait_until 5 main_back
-t1=$(shown_seconds) && sleep 1.5
+t1=$(time_now) && sleep 1.5
 check "the time stays at $t1 s, the notification is taken back" stopped
 stop_pid "$TEMPIX_PID"
 
@@ -85,7 +85,7 @@ check "warned at once" wait_until 5 notifies_are 3
 invoke_action 3 posponer
 check "'Posponer 15 minutos' of a protected alert opens the password prompt" wait_until 5 quiet prompt
 sleep 1.2
-before=$(shown_seconds)
+before=$(time_now)
 check "the end has not moved yet ($before s)" test "${before:-99}" -le 30
 password
 check "after the password the time shown jumps by 15:00" wait_until 5 moved
