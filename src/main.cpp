@@ -31,7 +31,8 @@ int main(int argc, char* argv[]) {
     // The program lives in the notification area: hiding the last window does not end it.
     app.setQuitOnLastWindowClosed(false);
 
-    LinuxPlatform services({idleIcon(), {trayFrame(0), trayFrame(1), trayFrame(2), trayFrame(3)}});
+    LinuxPlatform services({idleIcon(), {trayFrame(0), trayFrame(1), trayFrame(2), trayFrame(3)}},
+                           idleIcon());
     Programa programa(services.platform);
     programa.start();
     if (programa.ended()) {

@@ -45,6 +45,8 @@ Form1::Form1(Programa& p) : Form(p) {
     buildControls();
     buildMenus();
     connect(&programa.platform.power, &PowerService::failed, this, &Form1::powerRequestFailed);
+    connect(&programa.platform.notifier, &NotificationService::actionInvoked, this,
+            &Form1::warningAction);
 }
 
 Form1::~Form1() = default;
@@ -276,6 +278,7 @@ void Form1::Form_Load() {
 void Form1::Form_Unload() {
     tmrCronómetro1->stop();
     clock_.reset();
+    withdrawWarning();
     trayDelete();
     programa.end();
 }

@@ -65,6 +65,13 @@ public:
     void ayuda_Click();
     void acerca_Click();
     void trayMenuRequested(const QPoint& at);
+    // The warning's "Posponer 15 minutos": through the cancel-password prompt when protected.
+    void posponer_Click();
+
+    // The warning before a power-off, restart or lock: taken back when the alert ends.
+    void withdrawWarning();
+    // Moves the running alert's end 15 minutes later and warns again before the new end.
+    void postponeAlert();
 
     // The tray icon's registration sequences.
     void trayAdd();
@@ -138,11 +145,17 @@ private:
     bool complete();
     // A power-off or restart request the system refused, reported whenever the answer comes.
     void powerRequestFailed(PowerRequest request, const QString& reason);
+    // Shows the warning once the alert is that close to its end, if it powers off, restarts
+    // or locks.
+    void warnIfDue(std::int32_t remaining);
+    void warningAction(const QString& key);
 
     std::unique_ptr<clsCronómetro> clock_;
     int trayPicture_ = kTrayIdle;
     QString trayTip_;
     bool placed_ = false;
+    // The running alert has not warned yet.
+    bool warningDue_ = false;
     // Set while the program itself changes the window's state.
     bool settingState_ = false;
 };

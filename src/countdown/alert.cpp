@@ -95,6 +95,10 @@ bool Form1::IniciaTimer() {
     }
     // The first tick still shows one second less.
     aimTick();
+    // A restart takes back the warning of the countdown before; a short alert warns at once.
+    withdrawWarning();
+    warningDue_ = true;
+    warnIfDue(*seconds);
     if (!Pass->text().isEmpty() || !checked(programa.form7().minimiza)) {
         setStateMinimised();
     } else {
@@ -117,6 +121,7 @@ void Form1::tmrCronómetro1_Timer() {
     }
     if (remaining > 0) {
         lblTiempo1->setCaption(FormatearTiempo(remaining));
+        warnIfDue(remaining);
     } else if (!complete()) {
         return;  // the shut-down request or the screen lock ended the tick
     }
@@ -135,6 +140,7 @@ bool Form1::complete() {
     lblTiempo1->setCaption(QStringLiteral("00:00:00"));
     tmrCronómetro1->stop();
     clock_.reset();
+    withdrawWarning();
     contra->setValue(0);
     contra->setEnabled(true);
     habiltext->setValue(0);
@@ -185,9 +191,13 @@ QString Form1::FormatearTiempo(std::int32_t n) {
 
 void Form1::DetieneTimer() {
     if (!Pass->text().isEmpty()) {
-        bringUp(programa.form4());
+        // Whatever the prompt was asked before, this request is to cancel.
+        Form4& prompt = programa.form4();
+        prompt.accion = Form4::Accion::Cancelar;
+        bringUp(prompt);
     } else {
         tmrCronómetro1->stop();
+        withdrawWarning();
         salir->setEnabled(true);
         lblTiempo1->setCaption(QStringLiteral("00:00:00"));
         txtCantidadSegundos1->clear();

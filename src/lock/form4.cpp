@@ -23,10 +23,16 @@ QString Form4::messageTitle() const {
 }
 
 void Form4::rightPassword() {
+    if (accion == Accion::Posponer) {
+        programa.form1().postponeAlert();
+        programa.unload<Form4>();
+        return;
+    }
     // The alert is cancelled and the main window made ready for a new one; the stored
     // password stays until the next save.
     Form1& main = programa.form1();
     main.tmrCronómetro1->stop();
+    main.withdrawWarning();
     main.lblTiempo1->setCaption(QStringLiteral("00:00:00"));
     main.txtCantidadSegundos1->clear();
     main.setStateNormal();

@@ -11,6 +11,11 @@ public:
 
     void Form_Load() override;
 
+    // What the right password does: cancel the alert, or put its end off 15 minutes (the
+    // warning's "Posponer 15 minutos").
+    enum class Accion { Cancelar, Posponer };
+    Accion accion = Accion::Cancelar;
+
 protected:
     QString emptyMessage() const override;
     QString messageTitle() const override;

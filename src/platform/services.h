@@ -131,6 +131,26 @@ public:
     virtual QString copyReplacing(const QString& source, const QString& destination) = 0;
 };
 
+// Notifications of the desktop's notification server. One at a time: showing one takes back
+// the one before. Without a server nothing is shown and nothing fails. Calls return at once.
+class NotificationService : public QObject {
+    Q_OBJECT
+public:
+    struct Action {
+        QString key;
+        QString label;
+    };
+    // An urgent notification from the program; the actions are offered where the server
+    // offers actions at all.
+    virtual void show(const QString& summary, const QString& body,
+                      const QList<Action>& actions) = 0;
+    // Takes back the notification shown or on its way, if any.
+    virtual void withdraw() = 0;
+Q_SIGNALS:
+    // The user chose this action of the notification shown.
+    void actionInvoked(const QString& key);
+};
+
 // Ends the program at once.
 class AppService {
 public:
@@ -151,4 +171,5 @@ struct Platform {
     PathService& paths;
     FileService& files;
     AppService& app;
+    NotificationService& notifier;
 };

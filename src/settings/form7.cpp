@@ -108,6 +108,9 @@ Form7::Form7(Programa& p) : Form(p) {
     ShowStart->setEnabled(false);
     sonido = new CheckBox(QStringLiteral("Reproducir sonido al terminar el Tiempo."), finalizar);
     sonido->setValue(1);
+    WarnBefore = new CheckBox(
+        QStringLiteral("Avisar un minuto antes de apagar, reiniciar o bloquear."), finalizar);
+    WarnBefore->setValue(1);
     siempre = new CheckBox(QStringLiteral("Guardar siempre que se inicie un Aviso."), guardar);
     siempre->setValue(1);
     SaveShutDown = new CheckBox(
@@ -118,7 +121,7 @@ Form7::Form7(Programa& p) : Form(p) {
     // One column per tab, top to bottom.
     const std::pair<TabPage*, QList<CheckBox*>> columns[] = {
         {inicio, {RunAuto, state, RunWin, ShowCron, NoDown, minimiza}},
-        {finalizar, {StopSys, ShowStart, sonido}},
+        {finalizar, {StopSys, ShowStart, sonido, WarnBefore}},
         {guardar, {siempre, SaveShutDown, SavePrec}}};
     for (const auto& [page, boxes] : columns) {
         for (qsizetype i = 0; i < boxes.size(); ++i) {
@@ -128,14 +131,15 @@ Form7::Form7(Programa& p) : Form(p) {
     SSTab1->setCurrentIndex(2);
 
     const std::pair<QObject*, const char*> names[] = {
-        {Image1, "Image1"},       {Label1, "Label1"},
-        {acerca, "acerca"},       {SSTab1, "SSTab1"},
-        {siempre, "siempre"},     {minimiza, "minimiza"},
-        {sonido, "sonido"},       {RunWin, "RunWin"},
-        {RunAuto, "RunAuto"},     {state, "state"},
-        {StopSys, "StopSys"},     {ShowCron, "ShowCron"},
-        {NoDown, "NoDown"},       {SaveShutDown, "SaveShutDown"},
-        {ShowStart, "ShowStart"}, {SavePrec, "SavePrec"}};
+        {Image1, "Image1"},        {Label1, "Label1"},
+        {acerca, "acerca"},        {SSTab1, "SSTab1"},
+        {siempre, "siempre"},      {minimiza, "minimiza"},
+        {sonido, "sonido"},        {RunWin, "RunWin"},
+        {RunAuto, "RunAuto"},      {state, "state"},
+        {StopSys, "StopSys"},      {ShowCron, "ShowCron"},
+        {NoDown, "NoDown"},        {SaveShutDown, "SaveShutDown"},
+        {ShowStart, "ShowStart"},  {SavePrec, "SavePrec"},
+        {WarnBefore, "WarnBefore"}};
     for (const auto& [object, name] : names) {
         object->setObjectName(QString::fromLatin1(name));
     }
@@ -155,6 +159,7 @@ Form7::Form7(Programa& p) : Form(p) {
     connect(SaveShutDown, &CheckBox::Click, this, &Form7::SaveShutDown_Click);
     connect(ShowStart, &CheckBox::Click, this, &Form7::ShowStart_Click);
     connect(SavePrec, &CheckBox::Click, this, &Form7::SavePrec_Click);
+    connect(WarnBefore, &CheckBox::Click, this, &Form7::WarnBefore_Click);
 }
 
 void Form7::Form_Load() {
@@ -164,12 +169,13 @@ void Form7::Form_Load() {
     reporting([this] {
         GuardedReader store(programa.platform.store);
         const std::pair<const char*, CheckBox*> order[] = {
-            {"SaveAllEver", siempre}, {"Minimize", minimiza},
-            {"Sound", sonido},        {"RunWin", RunWin},
-            {"RunAuto", RunAuto},     {"WindowState", state},
-            {"StopSys", StopSys},     {"ShowCron", ShowCron},
-            {"NoDown", NoDown},       {"SaveShutDown", SaveShutDown},
-            {"ShowStart", ShowStart}, {"SavePrec", SavePrec}};
+            {"SaveAllEver", siempre},  {"Minimize", minimiza},
+            {"Sound", sonido},         {"RunWin", RunWin},
+            {"RunAuto", RunAuto},      {"WindowState", state},
+            {"StopSys", StopSys},      {"ShowCron", ShowCron},
+            {"NoDown", NoDown},        {"SaveShutDown", SaveShutDown},
+            {"ShowStart", ShowStart},  {"SavePrec", SavePrec},
+            {"WarnBefore", WarnBefore}};
         for (const auto& [name, box] : order) {
             store.intoCheck(QString::fromLatin1(name), box);
         }
@@ -241,6 +247,10 @@ void Form7::SaveShutDown_Click() {
 
 void Form7::ShowStart_Click() {
     reporting([this] { writeFlag(QStringLiteral("ShowStart"), ShowStart); });
+}
+
+void Form7::WarnBefore_Click() {
+    reporting([this] { writeFlag(QStringLiteral("WarnBefore"), WarnBefore); });
 }
 
 void Form7::ShowCron_Click() {

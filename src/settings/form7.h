@@ -30,6 +30,7 @@ public:
     void SaveShutDown_Click();
     void ShowStart_Click();
     void SavePrec_Click();
+    void WarnBefore_Click();
 
     Label* Image1;
     Label* Label1;
@@ -48,6 +49,7 @@ public:
     CheckBox* SaveShutDown;
     CheckBox* ShowStart;
     CheckBox* SavePrec;
+    CheckBox* WarnBefore;
 
 private:
     // Runs a change; what it and the changes it causes fail to store is reported in one box.

@@ -49,7 +49,7 @@ inline constexpr StoredValue kStoredValues[] = {
     {u"ShutState", ValueForm::CheckState, WhenMissing::Unchecked},  // only with SaveShutDown
     {u"Shutdown", ValueForm::Boolean, WhenMissing::NotSelected},    // only with SaveShutDown
     {u"Restart", ValueForm::Boolean, WhenMissing::NotSelected},     // only with SaveShutDown
-    // The twelve options: the Options window's boxes.
+    // The options: the Options window's boxes.
     {u"SaveAllEver", ValueForm::Flag, WhenMissing::On},
     {u"Minimize", ValueForm::Flag, WhenMissing::Off},
     {u"Sound", ValueForm::Flag, WhenMissing::On},
@@ -62,6 +62,8 @@ inline constexpr StoredValue kStoredValues[] = {
     {u"SaveShutDown", ValueForm::Flag, WhenMissing::Off},  // the save: on unless "0" or empty
     {u"ShowStart", ValueForm::Flag, WhenMissing::On},
     {u"SavePrec", ValueForm::Flag, WhenMissing::Off},
+    // The warning a minute before a power-off, restart or lock; stores without it warn.
+    {u"WarnBefore", ValueForm::Flag, WhenMissing::On},
     // The target-time window's last choices: texts of its lists.
     {u"ddd", ValueForm::Text, WhenMissing::OwnChoice},
     {u"hhh", ValueForm::Text, WhenMissing::OwnChoice},

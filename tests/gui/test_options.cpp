@@ -20,17 +20,12 @@ struct Box {
     const char* value;
     int tab;
 };
-const Box kBoxes[] = {{"RunAuto", "RunAuto", 0},
-                      {"state", "WindowState", 0},
-                      {"RunWin", "RunWin", 0},
-                      {"ShowCron", "ShowCron", 0},
-                      {"NoDown", "NoDown", 0},
-                      {"minimiza", "Minimize", 0},
-                      {"StopSys", "StopSys", 1},
-                      {"ShowStart", "ShowStart", 1},
-                      {"sonido", "Sound", 1},
-                      {"siempre", "SaveAllEver", 2},
-                      {"SaveShutDown", "SaveShutDown", 2},
+const Box kBoxes[] = {{"RunAuto", "RunAuto", 0},     {"state", "WindowState", 0},
+                      {"RunWin", "RunWin", 0},       {"ShowCron", "ShowCron", 0},
+                      {"NoDown", "NoDown", 0},       {"minimiza", "Minimize", 0},
+                      {"StopSys", "StopSys", 1},     {"ShowStart", "ShowStart", 1},
+                      {"sonido", "Sound", 1},        {"WarnBefore", "WarnBefore", 1},
+                      {"siempre", "SaveAllEver", 2}, {"SaveShutDown", "SaveShutDown", 2},
                       {"SavePrec", "SavePrec", 2}};
 
 CheckBox* box(Form7& f, const char* name) {
@@ -61,10 +56,10 @@ private Q_SLOTS:
         QCOMPARE(f.SSTab1->tabText(1), "Al Finalizar Aviso");
         QCOMPARE(f.SSTab1->tabText(2), "Guardar");
         QCOMPARE(f.SSTab1->currentIndex(), 2);
-        const QMap<QString, int> expected = {{"RunAuto", 0},  {"state", 0},        {"RunWin", 0},
-                                             {"ShowCron", 0}, {"NoDown", 0},       {"minimiza", 0},
-                                             {"StopSys", 0},  {"ShowStart", 1},    {"sonido", 1},
-                                             {"siempre", 1},  {"SaveShutDown", 0}, {"SavePrec", 0}};
+        const QMap<QString, int> expected = {
+            {"RunAuto", 0},      {"state", 0},    {"RunWin", 0},    {"ShowCron", 0}, {"NoDown", 0},
+            {"minimiza", 0},     {"StopSys", 0},  {"ShowStart", 1}, {"sonido", 1},   {"siempre", 1},
+            {"SaveShutDown", 0}, {"SavePrec", 0}, {"WarnBefore", 1}};
         QCOMPARE(states(f), expected);
         for (const Box& b : kBoxes) {
             QCOMPARE(box(f, b.name)->isEnabled(), QByteArray(b.name) != "ShowStart");
@@ -101,7 +96,8 @@ private Q_SLOTS:
         TestProgram t;
         const QStringList stored = {"SaveAllEver=0", "Minimize=1",     "Sound=0",     "RunWin=1",
                                     "RunAuto=1",     "WindowState=1",  "StopSys=1",   "ShowCron=1",
-                                    "NoDown=1",      "SaveShutDown=1", "ShowStart=0", "SavePrec=1"};
+                                    "NoDown=1",      "SaveShutDown=1", "ShowStart=0", "SavePrec=1",
+                                    "WarnBefore=0"};
         for (const QString& s : stored) {
             t.fakes.store.set(s.section('=', 0, 0), s.section('=', 1));
         }
@@ -122,7 +118,10 @@ private Q_SLOTS:
             "SaveShutDown=1",
             "ShowStart=0",
             "SavePrec=1"};
-        const QStringList& log = t.fakes.store.log;
+        // Read last, after the target-time window's mirror of SavePrec.
+        QStringList log = t.fakes.store.log;
+        QCOMPARE(log.takeLast(), "WarnBefore=0");
+        QCOMPARE(f.WarnBefore->value(), 0);
         QVERIFY(log.size() >= expected.size());
         QCOMPARE(log.mid(0, expected.size()), expected);
         // The target-time window may store the mirrored value again, nothing else.

@@ -179,6 +179,35 @@ struct FakeApp : AppService {
     void quit() override { ++quits; }
 };
 
+struct FakeNotifier : NotificationService {
+    struct Notice {
+        QString summary;
+        QString body;
+        QStringList actions;  // labels
+    };
+    QList<Notice> sent;     // every notification shown, in order
+    QList<Action> offered;  // the actions of the last one
+    bool up = false;        // one is shown now
+    void show(const QString& summary, const QString& body, const QList<Action>& actions) override {
+        QStringList labels;
+        for (const Action& a : actions) {
+            labels.append(a.label);
+        }
+        sent.append({summary, body, labels});
+        offered = actions;
+        up = true;
+    }
+    void withdraw() override { up = false; }
+    // The user presses the action with that label on the notification shown.
+    void press(const QString& label) {
+        for (const Action& a : offered) {
+            if (up && a.label == label) {
+                Q_EMIT actionInvoked(a.key);
+            }
+        }
+    }
+};
+
 struct FakePlatform {
     FakeTicks ticks;
     FakeClock clock;
@@ -192,6 +221,7 @@ struct FakePlatform {
     FakePaths paths;
     FakeFiles files;
     FakeApp app;
-    Platform platform{ticks,  clock, messages,  power, store, tray,
-                      opener, sound, instances, paths, files, app};
+    FakeNotifier notifier;
+    Platform platform{ticks, clock,     messages, power, store, tray,    opener,
+                      sound, instances, paths,    files, app,   notifier};
 };

@@ -117,18 +117,19 @@ private Q_SLOTS:
             names.insert(v.name.toString());
             QCOMPARE(storedValue(v.name), &v);
         }
-        QCOMPARE(names.size(), 24);
-        QCOMPARE(int(std::size(kStoredValues)), 24);
+        QCOMPARE(names.size(), 25);
+        QCOMPARE(int(std::size(kStoredValues)), 25);
         int flags = 0;
         for (const StoredValue& v : kStoredValues) {
             flags += v.form == ValueForm::Flag;
         }
-        QCOMPARE(flags, 12);
+        QCOMPARE(flags, 13);
         QCOMPARE(storedValue(u"ShutState")->form, ValueForm::CheckState);
         QCOMPARE(storedValue(u"Restart")->form, ValueForm::Boolean);
         QCOMPARE(storedValue(u"SaveAllEver")->whenMissing, WhenMissing::On);
         QCOMPARE(storedValue(u"ShowStart")->whenMissing, WhenMissing::On);
         QCOMPARE(storedValue(u"Sound")->whenMissing, WhenMissing::On);
+        QCOMPARE(storedValue(u"WarnBefore")->whenMissing, WhenMissing::On);
         QCOMPARE(storedValue(u"WindowStat"), nullptr);
         QCOMPARE(storedValue(u"windowstate"), nullptr);  // names are spelt exactly
         QCOMPARE(userValue(QStringLiteral("hh")),

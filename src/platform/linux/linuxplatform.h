@@ -4,13 +4,16 @@
 
 #include "platform/linux/basic.h"
 #include "platform/linux/instances.h"
+#include "platform/linux/notifier.h"
 #include "platform/linux/power.h"
 #include "platform/linux/sound.h"
 #include "platform/linux/store.h"
 #include "platform/linux/tray.h"
 
 struct LinuxPlatform {
-    explicit LinuxPlatform(TrayPictures trayPictures) : tray(std::move(trayPictures)) {}
+    // notice: the picture of the program's notifications.
+    LinuxPlatform(TrayPictures trayPictures, QIcon notice)
+        : tray(std::move(trayPictures)), notifier(std::move(notice)) {}
     LinuxTicks ticks;
     LinuxClock clock;
     LinuxMessages messages;
@@ -23,6 +26,7 @@ struct LinuxPlatform {
     LinuxPaths paths;
     LinuxFiles files;
     LinuxApp app;
-    Platform platform{ticks,  clock, messages,  power, store, tray,
-                      opener, sound, instances, paths, files, app};
+    LinuxNotifier notifier;
+    Platform platform{ticks, clock,     messages, power, store, tray,    opener,
+                      sound, instances, paths,    files, app,   notifier};
 };
