@@ -64,9 +64,9 @@ int jitter(int runSeconds) {
     // Real tick counter and timer; everything else fake.
     FakePlatform fakes;
     LinuxTicks ticks;
-    Platform platform{ticks,           fakes.clock, fakes.messages, fakes.power,
-                      fakes.store,     fakes.tray,  fakes.opener,   fakes.sound,
-                      fakes.instances, fakes.paths, fakes.files,    fakes.app};
+    Platform platform{ticks,       fakes.clock,  fakes.messages,  fakes.power,     fakes.store,
+                      fakes.tray,  fakes.opener, fakes.sound,     fakes.instances, fakes.paths,
+                      fakes.files, fakes.app,    fakes.screenLock};
     Programa programa(platform);
     Form1& f = programa.form1();
     f.ss->setText(QString::number(runSeconds + 30));

@@ -83,9 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto blockPass = stored("BlockPass");
     {
         FakePlatform fakes;
-        Platform platform{fakes.ticks,     fakes.clock, fakes.messages, fakes.power,
-                          store,           fakes.tray,  fakes.opener,   fakes.sound,
-                          fakes.instances, fakes.paths, fakes.files,    fakes.app};
+        Platform platform{fakes.ticks, fakes.clock,  fakes.messages,  fakes.power,     store,
+                          fakes.tray,  fakes.opener, fakes.sound,     fakes.instances, fakes.paths,
+                          fakes.files, fakes.app,    fakes.screenLock};
         Programa programa(platform);
         programa.start();
         if (programa.ended() || fakes.app.quits != 0) {

@@ -42,8 +42,9 @@ struct RealProgram {
     FakePlatform fakes;
     LinuxStore store;
     LinuxFiles files;
-    Platform platform{fakes.ticks,  fakes.clock, fakes.messages,  fakes.power, store, fakes.tray,
-                      fakes.opener, fakes.sound, fakes.instances, fakes.paths, files, fakes.app};
+    Platform platform{fakes.ticks, fakes.clock,  fakes.messages,  fakes.power,     store,
+                      fakes.tray,  fakes.opener, fakes.sound,     fakes.instances, fakes.paths,
+                      files,       fakes.app,    fakes.screenLock};
     Programa programa{platform};
 };
 

@@ -36,9 +36,9 @@ struct RecordedFiles : FileService {
 struct Portable {
     FakePlatform fakes;
     RecordedFiles files;
-    Platform platform{fakes.ticks,     fakes.clock, fakes.messages, fakes.power,
-                      fakes.store,     fakes.tray,  fakes.opener,   fakes.sound,
-                      fakes.instances, fakes.paths, files,          fakes.app};
+    Platform platform{fakes.ticks, fakes.clock,  fakes.messages,  fakes.power,     fakes.store,
+                      fakes.tray,  fakes.opener, fakes.sound,     fakes.instances, fakes.paths,
+                      files,       fakes.app,    fakes.screenLock};
     Programa programa{platform};
     QTemporaryDir data;        // the program's files
     QTemporaryDir executable;  // the running program

@@ -99,9 +99,9 @@ struct RecordingStore : SettingsStore {
 struct RealStoreProgram {
     FakePlatform fakes;
     RecordingStore store;
-    Platform platform{fakes.ticks,     fakes.clock, fakes.messages, fakes.power,
-                      store,           fakes.tray,  fakes.opener,   fakes.sound,
-                      fakes.instances, fakes.paths, fakes.files,    fakes.app};
+    Platform platform{fakes.ticks, fakes.clock,  fakes.messages,  fakes.power,     store,
+                      fakes.tray,  fakes.opener, fakes.sound,     fakes.instances, fakes.paths,
+                      fakes.files, fakes.app,    fakes.screenLock};
     Programa programa{platform};
 };
 

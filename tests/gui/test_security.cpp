@@ -58,7 +58,8 @@ struct Program {
                    instances ? static_cast<InstanceService&>(*instances) : fakes.instances,
                    fakes.paths,
                    fakes.files,
-                   fakes.app},
+                   fakes.app,
+                   fakes.screenLock},
           programa(platform) {}
     // The alert's first tick, one second after its start.
     void tick() {

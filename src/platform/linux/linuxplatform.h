@@ -5,6 +5,7 @@
 #include "platform/linux/basic.h"
 #include "platform/linux/instances.h"
 #include "platform/linux/power.h"
+#include "platform/linux/screenlock.h"
 #include "platform/linux/sound.h"
 #include "platform/linux/store.h"
 #include "platform/linux/tray.h"
@@ -23,6 +24,7 @@ struct LinuxPlatform {
     LinuxPaths paths;
     LinuxFiles files;
     LinuxApp app;
-    Platform platform{ticks,  clock, messages,  power, store, tray,
-                      opener, sound, instances, paths, files, app};
+    LinuxScreenLock screenLock;
+    Platform platform{ticks, clock,     messages, power, store, tray,      opener,
+                      sound, instances, paths,    files, app,   screenLock};
 };
