@@ -92,8 +92,8 @@ Form10::Form10(Programa& p) : Form(p) {
 
     connect(aceptar, &QPushButton::clicked, this, &Form10::aceptar_Click);
     connect(Label2, &Label::Click, this, &Form10::Label2_Click);
-    // The window manager can still iconify the lock or hide it to show the desktop, and the
-    // desktop would then be free: while it is up, a lock away from the screen comes back.
+    // The window manager and other programs can still move the lock away, and the desktop
+    // would then be free: while it is up, a watch puts it back.
     watch_.setInterval(200);
     connect(&watch_, &QTimer::timeout, this, &Form10::watchOver);
 }
