@@ -66,7 +66,7 @@ int jitter(int runSeconds) {
     LinuxTicks ticks;
     Platform platform{ticks,       fakes.clock,  fakes.messages, fakes.power,     fakes.store,
                       fakes.tray,  fakes.opener, fakes.sound,    fakes.instances, fakes.paths,
-                      fakes.files, fakes.app,    fakes.notifier};
+                      fakes.files, fakes.app,    fakes.notifier, fakes.screenLock};
     Programa programa(platform);
     Form1& f = programa.form1();
     f.ss->setText(QString::number(runSeconds + 30));

@@ -6,12 +6,14 @@
 #include "common/messages.h"
 #include "common/twips.h"
 #include "common/version.h"
+#include "lock/lockcover.h"
 #include "platform/screen.h"
 #include "programa.h"
 #include "settings/form7.h"
 
 #include <QApplication>
 #include <QPainter>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
@@ -90,15 +92,40 @@ Form10::Form10(Programa& p) : Form(p) {
 
     connect(aceptar, &QPushButton::clicked, this, &Form10::aceptar_Click);
     connect(Label2, &Label::Click, this, &Form10::Label2_Click);
-    // The window manager can still iconify the lock or hide it to show the desktop, and the
-    // desktop would then be free: while it is up, a lock away from the screen comes back.
+    // The window manager and other programs can still move the lock away, and the desktop
+    // would then be free: while it is up, a watch puts it back.
     watch_.setInterval(200);
     connect(&watch_, &QTimer::timeout, this, &Form10::watchOver);
 }
 
+Form10::~Form10() = default;
+
+ScreenLockService& Form10::screenLock() {
+    return programa.platform.screenLock;
+}
+
 void Form10::Form_Load() {
+    // The password box goes on the main screen; every other screen gets a cover, shown first
+    // so that a window manager that activates the newest window activates the lock.
+    if (QScreen* primary = QGuiApplication::primaryScreen()) {
+        setScreen(primary);
+        move(primary->geometry().topLeft());
+    }
+    coverOtherScreens();
     WindowOnTop(-1);
     setWindowTitle(versionCaption());
+    // After the change, once the screens' windows have found their new places.
+    connect(qApp, &QGuiApplication::screenAdded, this, &Form10::coverOtherScreens,
+            Qt::QueuedConnection);
+    connect(qApp, &QGuiApplication::screenRemoved, this, &Form10::coverOtherScreens,
+            Qt::QueuedConnection);
+    // A pop-up menu of the password box takes the grabs for itself and ends them on closing:
+    // they are taken back as soon as the keyboard returns.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &Form10::holdInput);
+    // Where the desktop keeps the keyboard, its own lock screen covers this one.
+    if (!screenLock().canHoldInput()) {
+        screenLock().lockSession();
+    }
     // The topmost band shows the lock without activating it; the password is typed here, so
     // it takes the keyboard once it is up.
     QTimer::singleShot(0, this, [this] { takeKeyboard(); });
@@ -107,7 +134,27 @@ void Form10::Form_Load() {
 void Form10::takeKeyboard() {
     raise();
     activateWindow();
+    screenLock().activate(this);
     Pass->setFocus();
+    holdInput();
+}
+
+void Form10::holdInput() {
+    // Only while the lock is up (the watch runs), never after the right password; and never
+    // while a pop-up menu of the program holds them: it would stop closing on a click outside.
+    if (watch_.isActive() && QApplication::activePopupWidget() == nullptr) {
+        screenLock().holdInput();
+    }
+}
+
+void Form10::coverOtherScreens() {
+    covers_.clear();
+    for (QScreen* other : QGuiApplication::screens()) {
+        if (other != screen()) {
+            covers_.push_back(std::make_unique<LockCover>(screenLock(), other));
+            covers_.back()->show();
+        }
+    }
 }
 
 void Form10::Form_Activate() {
@@ -116,33 +163,54 @@ void Form10::Form_Activate() {
 
 void Form10::showEvent(QShowEvent* event) {
     Form::showEvent(event);
+    screenLock().prepare(this);
     watch_.start();
 }
 
+QList<QWidget*> Form10::windowsOver() {
+    QList<QWidget*> over;
+    aboutOpened_ = aboutOpened_ && programa.loaded<Form5>();
+    if (aboutOpened_ && programa.form5().isVisible()) {
+        over.append(&programa.form5());
+    }
+    if (QWidget* message = QApplication::activeModalWidget(); refusing_ && message != nullptr) {
+        over.append(message);
+    }
+    return over;
+}
+
 void Form10::watchOver() {
-    // Another window of the program in use (the password message, the About window) is left
-    // alone.
+    // The window manager can iconify the lock, lower it, hide it to show the desktop, leave it
+    // on another workspace, and another program can unmap it: whatever window of the program
+    // is active, the lock comes back, under its own message and About window only.
+    if (isMinimized() || !isFullScreen()) {
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowFullScreen);
+        show();
+    }
+    QList<QWidget*> surfaces{this};
+    for (const auto& cover : covers_) {
+        surfaces.append(cover.get());
+    }
+    const QList<QWidget*> over = windowsOver();
+    screenLock().keep(surfaces, over);
+    holdInput();
     QWidget* active = QApplication::activeWindow();
-    const bool up = active == this && isFullScreen() && !isMinimized() &&
-                    windowHandle() != nullptr && windowHandle()->isExposed();
-    if (up || refusing_ || (active != nullptr && active != this)) {
+    if (active == this || over.contains(active)) {
         strikes_ = 0;
         return;
     }
-    // Twice in a row: a new native window (out of the topmost band and back) is not on the
-    // screen at once.
+    // Twice in a row: a new native window (out of the topmost band and back) is not active at
+    // once.
     if (++strikes_ < 2) {
         return;
     }
     strikes_ = 0;
-    if (isMinimized() || !isFullScreen()) {
-        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowFullScreen);
-    } else if (windowHandle() != nullptr && !windowHandle()->isExposed()) {
-        // Neither minimised nor closed, yet not on the screen: the desktop is being shown.
-        stopShowingDesktop();
+    if (over.isEmpty()) {
+        takeKeyboard();
+    } else {
+        over.last()->activateWindow();
+        screenLock().activate(over.last());
     }
-    show();
-    takeKeyboard();
 }
 
 void Form10::refuse(const QString& text) {
@@ -175,6 +243,8 @@ void Form10::aceptar_Click() {
 
 void Form10::Form_Unload() {
     watch_.stop();
+    screenLock().releaseInput();
+    covers_.clear();
     // The About window came above the lock in the topmost band; without the lock it is an
     // ordinary window again, not one that floats above every other.
     if (programa.loaded<Form5>() && programa.form5().isOnTop()) {
@@ -184,6 +254,7 @@ void Form10::Form_Unload() {
 
 void Form10::Label2_Click() {
     Form5& about = programa.form5();
+    aboutOpened_ = true;
     // Above the lock, which stays where it is; a full-screen window stays above the others
     // while it has the keyboard, so the About window takes it.
     about.WindowOnTop(-1);

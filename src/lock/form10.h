@@ -9,10 +9,17 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <memory>
+#include <vector>
+
+class LockCover;
+class ScreenLockService;
+
 class Form10 : public Form {
     Q_OBJECT
 public:
     explicit Form10(Programa& programa);
+    ~Form10() override;
 
     void Form_Load() override;
     void Form_Unload() override;
@@ -35,13 +42,21 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    ScreenLockService& screenLock();
     void refuse(const QString& text);
     void takeKeyboard();
+    void holdInput();
+    void coverOtherScreens();
+    QList<QWidget*> windowsOver();
     void watchOver();
 
     // A message about the password is above the lock, with the keyboard.
     bool refusing_ = false;
-    // Checks in a row that found the lock away from the screen or the keyboard.
+    // The About window was opened from the lock: it may lie above it.
+    bool aboutOpened_ = false;
+    // Checks in a row that found the keyboard away from the lock's windows.
     int strikes_ = 0;
     QTimer watch_;
+    // The lock's background on every other screen.
+    std::vector<std::unique_ptr<LockCover>> covers_;
 };

@@ -158,6 +158,32 @@ public:
     virtual void quit() = 0;
 };
 
+// What the screen lock needs of the desktop so that nobody walks past it.
+class ScreenLockService {
+public:
+    virtual ~ScreenLockService() = default;
+    // Can the program hold the whole desktop's keyboard? Not in a Wayland session, where the
+    // compositor keeps it.
+    virtual bool canHoldInput() = 0;
+    // Holds the keyboard and the pointer for the program: its own windows still get keys and
+    // clicks, no other program nor the desktop's shortcuts get any. False while another
+    // program holds one of them: ask again later. Asking while held changes nothing.
+    virtual bool holdInput() = 0;
+    virtual void releaseInput() = 0;
+    // Marks a window about to be shown as one on every workspace.
+    virtual void prepare(QWidget* window) = 0;
+    // Puts back what the window manager or another program changed: each of the surfaces is
+    // shown, full screen, on every workspace, never below the others, and above them while it
+    // carries the stays-on-top flag; no window but the surfaces and the windows over them lies
+    // above them. The windows over them stay shown and on every workspace too.
+    virtual void keep(const QList<QWidget*>& surfaces, const QList<QWidget*>& over) = 0;
+    // Gives the window the keyboard, as the user would by picking it.
+    virtual void activate(QWidget* window) = 0;
+    // Asks the system to lock the user's session with its own lock screen. Returns at once; a
+    // refusal changes nothing for the program and is said on standard error.
+    virtual void lockSession() = 0;
+};
+
 struct Platform {
     TickCounter& ticks;
     SystemClock& clock;
@@ -172,4 +198,5 @@ struct Platform {
     FileService& files;
     AppService& app;
     NotificationService& notifier;
+    ScreenLockService& screenLock;
 };

@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FakePlatform fakes;
         Platform platform{fakes.ticks, fakes.clock,  fakes.messages, fakes.power,     store,
                           fakes.tray,  fakes.opener, fakes.sound,    fakes.instances, fakes.paths,
-                          fakes.files, fakes.app,    fakes.notifier};
+                          fakes.files, fakes.app,    fakes.notifier, fakes.screenLock};
         Programa programa(platform);
         programa.start();
         if (programa.ended() || fakes.app.quits != 0) {

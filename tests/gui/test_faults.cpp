@@ -44,7 +44,7 @@ struct RealProgram {
     LinuxFiles files;
     Platform platform{fakes.ticks, fakes.clock,  fakes.messages, fakes.power,     store,
                       fakes.tray,  fakes.opener, fakes.sound,    fakes.instances, fakes.paths,
-                      files,       fakes.app,    fakes.notifier};
+                      files,       fakes.app,    fakes.notifier, fakes.screenLock};
     Programa programa{platform};
 };
 

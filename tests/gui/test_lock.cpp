@@ -189,6 +189,38 @@ private Q_SLOTS:
         QCOMPARE(again.Mensaje->text(), "El Tiempo ha Terminado.");
     }
 
+    // The keyboard and the pointer are held, also after another program let them go; in a
+    // Wayland session the system locks the session too; the right password lets go of all.
+    void holdsTheDesktop_data() {
+        QTest::addColumn<bool>("wayland");
+        QTest::newRow("X11") << false;
+        QTest::newRow("Wayland") << true;
+    }
+    void holdsTheDesktop() {
+        QFETCH(bool, wayland);
+        TestProgram t;
+        FakeScreenLock& desktop = t.fakes.screenLock;
+        desktop.wayland = wayland;
+        desktop.busyFor = 3;  // another program holds the keyboard for a moment
+        Form10& lock = lockUp(t);
+        QCOMPARE(desktop.sessionLocks, wayland ? 1 : 0);
+        QVERIFY(desktop.prepared.contains(&lock));  // on every workspace from the start
+        QTRY_VERIFY(desktop.held);
+        QTRY_COMPARE(desktop.surfaces, QList<QWidget*>{&lock});
+        QVERIFY(desktop.over.isEmpty());
+        // The About window it opens may lie over it; the lock comes back from being
+        // iconified whatever window of the program is active.
+        lock.Label2->Click();
+        QTRY_COMPARE(desktop.over, QList<QWidget*>{&t.programa.form5()});
+        lock.showMinimized();
+        QTRY_VERIFY(lock.isFullScreen() && !lock.isMinimized());
+        type(lock.Pass, QStringLiteral("clave"));
+        lock.aceptar->click();
+        QTest::qWait(500);  // the main window coming up moves the focus
+        QVERIFY(!desktop.held);
+        QCOMPARE(desktop.sessionLocks, wayland ? 1 : 0);
+    }
+
     void rightPasswordWithoutShowStart() {
         TestProgram t;
         Form10& lock = lockUp(t, QStringLiteral("Reunión"));

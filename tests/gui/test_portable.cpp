@@ -38,7 +38,7 @@ struct Portable {
     RecordedFiles files;
     Platform platform{fakes.ticks, fakes.clock,  fakes.messages, fakes.power,     fakes.store,
                       fakes.tray,  fakes.opener, fakes.sound,    fakes.instances, fakes.paths,
-                      files,       fakes.app,    fakes.notifier};
+                      files,       fakes.app,    fakes.notifier, fakes.screenLock};
     Programa programa{platform};
     QTemporaryDir data;        // the program's files
     QTemporaryDir executable;  // the running program

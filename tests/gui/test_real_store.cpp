@@ -101,7 +101,7 @@ struct RealStoreProgram {
     RecordingStore store;
     Platform platform{fakes.ticks, fakes.clock,  fakes.messages, fakes.power,     store,
                       fakes.tray,  fakes.opener, fakes.sound,    fakes.instances, fakes.paths,
-                      fakes.files, fakes.app,    fakes.notifier};
+                      fakes.files, fakes.app,    fakes.notifier, fakes.screenLock};
     Programa programa{platform};
 };
 

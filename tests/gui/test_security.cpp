@@ -59,7 +59,8 @@ struct Program {
                    fakes.paths,
                    fakes.files,
                    fakes.app,
-                   fakes.notifier},
+                   fakes.notifier,
+                   fakes.screenLock},
           programa(platform) {}
     // The alert's first tick, one second after its start.
     void tick() {

@@ -7,6 +7,7 @@
 #include <QMap>
 #include <QStringList>
 
+#include <algorithm>
 #include <functional>
 
 struct FakeTicks : TickCounter {
@@ -208,6 +209,28 @@ struct FakeNotifier : NotificationService {
     }
 };
 
+struct FakeScreenLock : ScreenLockService {
+    bool wayland = false;
+    int busyFor = 0;  // how many more times another program still holds the keyboard
+    bool held = false;
+    int sessionLocks = 0;
+    QList<QWidget*> prepared, surfaces, over, activated;
+    bool canHoldInput() override { return !wayland; }
+    bool holdInput() override {
+        held = busyFor == 0;
+        busyFor = std::max(0, busyFor - 1);
+        return held;
+    }
+    void releaseInput() override { held = false; }
+    void prepare(QWidget* window) override { prepared.append(window); }
+    void keep(const QList<QWidget*>& s, const QList<QWidget*>& o) override {
+        surfaces = s;
+        over = o;
+    }
+    void activate(QWidget* window) override { activated.append(window); }
+    void lockSession() override { ++sessionLocks; }
+};
+
 struct FakePlatform {
     FakeTicks ticks;
     FakeClock clock;
@@ -222,6 +245,7 @@ struct FakePlatform {
     FakeFiles files;
     FakeApp app;
     FakeNotifier notifier;
-    Platform platform{ticks, clock,     messages, power, store, tray,    opener,
-                      sound, instances, paths,    files, app,   notifier};
+    FakeScreenLock screenLock;
+    Platform platform{ticks, clock,     messages, power, store, tray,     opener,
+                      sound, instances, paths,    files, app,   notifier, screenLock};
 };

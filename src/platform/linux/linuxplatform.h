@@ -6,6 +6,7 @@
 #include "platform/linux/instances.h"
 #include "platform/linux/notifier.h"
 #include "platform/linux/power.h"
+#include "platform/linux/screenlock.h"
 #include "platform/linux/sound.h"
 #include "platform/linux/store.h"
 #include "platform/linux/tray.h"
@@ -27,6 +28,7 @@ struct LinuxPlatform {
     LinuxFiles files;
     LinuxApp app;
     LinuxNotifier notifier;
-    Platform platform{ticks, clock,     messages, power, store, tray,    opener,
-                      sound, instances, paths,    files, app,   notifier};
+    LinuxScreenLock screenLock;
+    Platform platform{ticks, clock,     messages, power, store, tray,     opener,
+                      sound, instances, paths,    files, app,   notifier, screenLock};
 };

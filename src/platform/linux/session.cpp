@@ -21,17 +21,17 @@ bool userChosePlatform(int argc, char** argv) {
     return false;
 }
 
-bool waylandSession() {
-    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-           qgetenv("XDG_SESSION_TYPE") == "wayland";
-}
-
 char platformOption[] = "-platform";
 // X11 through XWayland; Wayland itself if XWayland cannot be reached after all.
 char x11First[] = "xcb;wayland";
 char wayland[] = "wayland";
 
 }  // namespace
+
+bool waylandSession() {
+    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           qgetenv("XDG_SESSION_TYPE") == "wayland";
+}
 
 std::vector<char*> sessionArguments(int argc, char** argv) {
     std::vector<char*> arguments(argv, argv + argc);

@@ -8,3 +8,6 @@
 // user chose (QT_QPA_PLATFORM, -platform) is kept. Without XWayland it runs on Wayland and says
 // once on standard error what will not work. The list ends with a null pointer.
 std::vector<char*> sessionArguments(int argc, char** argv);
+
+// Is the desktop a Wayland session (the program may still run on its XWayland server)?
+bool waylandSession();
