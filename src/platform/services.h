@@ -42,7 +42,7 @@ public:
 
 // Power-off and restart requests. The system may take long to answer (it may ask the user
 // first): a request returns at once, and a refusal is reported by failed() whenever it comes.
-// While a request is undecided, another is not sent.
+// A new request replaces one still undecided.
 enum class PowerRequest { PowerOff, Reboot };
 class PowerService : public QObject {
     Q_OBJECT

@@ -5,6 +5,7 @@
 #include "fakeplatform.h"
 #include "lock/codec.h"
 #include "platform/linux/store.h"
+#include "platform/linux/textsformat.h"
 #include "programa.h"
 #include "settings/form7.h"
 #include "settings/store.h"
@@ -72,6 +73,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // Whatever the format reads, it writes back so that it reads the same, written the same.
+    const auto read = textsFileValues(QByteArrayView(data, qsizetype(size)));
+    const QByteArray written = textsFileContents(read);
+    if (textsFileValues(written) != read ||
+        textsFileContents(textsFileValues(written)) != written) {
+        fail("a value changed when written back");
+    }
     writeSettings(data, size);
     LinuxStore store;
     const auto stored = [&](const char* name) {

@@ -22,12 +22,14 @@
 #include <QProgressBar>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
 
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -81,6 +83,15 @@ QStringList leftovers() {
     names.removeAll(QStringLiteral("Tempix.conf.lock"));
     names.removeAll(QStringLiteral("filler"));
     return names;
+}
+
+// A folder, a FIFO or a link to /dev/zero at `path`.
+void makeOddFile(const QString& path, const QString& kind) {
+    const QByteArray bytes = QFile::encodeName(path);
+    const char* name = bytes.constData();
+    QVERIFY(kind == "folder" ? QDir().mkpath(path)
+            : kind == "zero" ? ::symlink("/dev/zero", name) == 0
+                             : ::mkfifo(name, 0600) == 0);
 }
 
 // A small tmpfs at `folder`, or nothing when this machine does not allow it (not root).
@@ -395,6 +406,40 @@ private Q_SLOTS:
         const QStringList read = storedAlert(store);
         QVERIFY(read == alertTexts('A') || read == alertTexts('B'));
         QVERIFY2(leftovers().isEmpty(), qPrintable(leftovers().join(u' ')));
+    }
+
+    // A settings lock that is not a plain file, which QSettings would wait on for ever (or read
+    // until the memory is full): the automatic start's save fails at once, reported once.
+    void settingsLockThatIsNoFile_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("a folder") << "folder";
+        QTest::newRow("a FIFO") << "fifo";
+        QTest::newRow("a link to /dev/zero") << "zero";
+        QTest::newRow("the rmlock a FIFO") << "rmlock";
+    }
+    void settingsLockThatIsNoFile() {
+        QFETCH(QString, kind);
+        QVERIFY(LinuxStore().write(savedAlert('A') +
+                                   SettingsStore::Values{{userValue("RunAuto"), "1"}}));
+        makeOddFile(LinuxStore::settingsFile() + (kind == "rmlock" ? ".lock.rmlock" : ".lock"),
+                    kind);
+        RealProgram t;
+        t.programa.start();
+        QVERIFY(t.programa.form1().tmrCronómetro1->isActive());
+        QCOMPARE(t.fakes.messages.shown.size(), 1);
+    }
+
+    // A sound player module that cannot be used says why on standard error.
+    void soundModuleFailuresSayWhy() {
+        QTemporaryFile said;
+        QVERIFY(said.open());
+        const int standardError = ::dup(STDERR_FILENO);
+        ::dup2(said.handle(), STDERR_FILENO);
+        LinuxSound(TEMPIX_NULL_SOUND_MODULE).play("/nonexistent/nodav.wav");
+        ::dup2(standardError, STDERR_FILENO);
+        said.seek(0);
+        QVERIFY(said.readAll().endsWith(": el módulo de sonido " TEMPIX_NULL_SOUND_MODULE
+                                        " no pudo crear el reproductor\n"));
     }
 
     // A portable copy onto a medium that fills up at the third file: reported, the bar stays,

@@ -5,6 +5,7 @@
 #include "fakeplatform.h"
 #include "lock/codec.h"
 #include "platform/linux/store.h"
+#include "platform/linux/textsformat.h"
 #include "programa.h"
 #include "settings/form7.h"
 #include "settings/store.h"
@@ -450,6 +451,45 @@ private Q_SLOTS:
         QCOMPARE(read(QStringLiteral("hh")), "5");
         QCOMPARE(read(QStringLiteral("mm")), "1");
         QCOMPARE(read(QStringLiteral("TextPerson")), std::nullopt);
+    }
+
+    // Hand-edited files read as QSettings' own reader reads them (its INI format on a copy),
+    // except that a line never takes in the lines after it; a save of another value keeps every
+    // value as it was, bytes that are not UTF-8 included (no value, and not U+FFFD).
+    void handEditedFiles_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("hh");
+        QTest::addColumn<bool>("asQSettings");
+        const QByteArray lines = "[General]\nhh=1\nmm=2\nTextPerson=hola\n";
+        QTest::newRow("CRLF") << QByteArray(lines).replace("\n", "\r\n") << "1" << true;
+        QTest::newRow("CR") << QByteArray(lines).replace('\n', '\r') << "1" << true;
+        QTest::newRow("LF CR, blanks")
+            << QByteArray("\n\r [General]\n\r\thh = 1 \n\r[x]\ry=2") << "1" << true;
+        QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBFhh=1\nmm=2\n") << "1" << true;
+        QTest::newRow("comments") << QByteArray("; a\r[General]\r ;hh=9\rhh=5 ; b\rmm=2;x=3\r")
+                                  << "5" << true;
+        QTest::newRow("; = \\\" in quotes")
+            << QByteArray("hh=\"5;\\\"\" ; c\n\"a=b\"=1\nmm=x\\;y=z\n") << "5;\"" << true;
+        QTest::newRow("open quote, backslash at the end")
+            << QByteArray("TextPerson=\"a\nmm=C:\\\nhh=4\n") << "4" << false;
+        QTest::newRow("not UTF-8") << QByteArray("hh=Reuni\xF3n\nmm=ab\xC3\n") << "<none>" << false;
+    }
+    void handEditedFiles() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, hh);
+        QFETCH(bool, asQSettings);
+        put(settingsPath(), file);
+        QSettings::SettingsMap values = textsFileValues(file);
+        put(configHome() + "/ini.conf", file);  // QSettings shares what it parsed by file name
+        QSettings own(configHome() + "/ini.conf", QSettings::IniFormat);
+        for (const QString& key : own.allKeys()) {
+            QCOMPARE(asQSettings ? values.value(key) : own.value(key), own.value(key));
+        }
+        QVERIFY(!asQSettings || values.keys() == own.allKeys());
+        QCOMPARE(read("hh").value_or("<none>"), hh);
+        QVERIFY(LinuxStore().write(userValue("ss"), "9"));
+        values.insert("ss", "9");
+        QCOMPARE(textsFileValues(contents(settingsPath())), values);
     }
 
     // A serialized Qt value that would recurse until the stack overflows (in the top-level

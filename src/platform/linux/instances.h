@@ -7,7 +7,8 @@
 #include <memory>
 
 // Each running instance holds a lock file of its own in the runtime folder; an earlier
-// instance is one whose lock was taken before ours and is still held by a living process.
+// instance is one whose lock was taken before ours and is still held by a living process; a
+// lock that no living process holds is removed when seen.
 class LinuxInstances : public InstanceService {
 public:
     LinuxInstances();
@@ -15,6 +16,7 @@ public:
     bool earlierInstanceRunning() override;
 
 private:
+    QStringList lockNames() const;
     QString folder_;
     QString ownName_;
     qint64 ownStamp_ = 0;

@@ -4,6 +4,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QProcess>
+#include <QTimer>
 
 namespace {
 
@@ -11,6 +12,16 @@ namespace {
 constexpr int kAnswerTimeMs = 120'000;
 
 }  // namespace
+
+LinuxPower::LinuxPower(std::chrono::seconds fallbackLimit) : fallbackLimit_(fallbackLimit) {}
+
+LinuxPower::~LinuxPower() {
+    // A systemctl still running is ended with its owner, unheard: its handlers would run while
+    // it is destroyed, after this object's members.
+    for (QProcess* systemctl : findChildren<QProcess*>()) {
+        systemctl->disconnect();
+    }
+}
 
 void LinuxPower::powerOff() {
     request(PowerRequest::PowerOff);
@@ -21,10 +32,10 @@ void LinuxPower::reboot() {
 }
 
 void LinuxPower::request(PowerRequest request) {
-    if (undecided_) {
-        return;  // the system is still deciding on the one before
-    }
-    undecided_ = true;
+    // A request is always made: one the system has not decided on yet is replaced, and what
+    // comes of it later is not heard.
+    const quint64 number = ++latest_;
+    endFallback();
     // The bus is reached only here, when a request is made, never at start-up.
     QDBusConnection bus = QDBusConnection::systemBus();
     if (!bus.isConnected()) {
@@ -38,13 +49,11 @@ void LinuxPower::request(PowerRequest request) {
     call << true;  // interactive: the system may ask the user
     auto* answer = new QDBusPendingCallWatcher(bus.asyncCall(call, kAnswerTimeMs), this);
     connect(answer, &QDBusPendingCallWatcher::finished, this,
-            [this, request](QDBusPendingCallWatcher* watcher) {
+            [this, request, number](QDBusPendingCallWatcher* watcher) {
                 watcher->deleteLater();
-                if (watcher->isError()) {
+                if (number == latest_ && watcher->isError()) {
                     fallBack(request, watcher->error().message());
-                } else {
-                    undecided_ = false;  // accepted: the system is going down
-                }
+                }  // else accepted (the system is going down), or replaced
             });
 }
 
@@ -52,32 +61,63 @@ void LinuxPower::fallBack(PowerRequest request, const QString& busError) {
     const QString verb =
         request == PowerRequest::PowerOff ? QStringLiteral("poweroff") : QStringLiteral("reboot");
     auto* systemctl = new QProcess(this);
-    const auto refused = [this, request, systemctl](const QString& reason) {
-        systemctl->deleteLater();
-        undecided_ = false;
-        Q_EMIT failed(request, reason);
+    fallback_ = systemctl;
+    // The first answer decides; a refusal has a reason.
+    const auto decided = [this, request, systemctl](const QString& refusal) {
+        if (fallback_ != systemctl) {
+            return;  // decided already, or replaced
+        }
+        endFallback();
+        if (!refusal.isEmpty()) {
+            Q_EMIT failed(request, refusal);
+        }
     };
-    connect(systemctl, &QProcess::errorOccurred, this,
-            [refused, busError, verb](QProcess::ProcessError error) {
+    connect(systemctl, &QProcess::errorOccurred, systemctl,
+            [decided, busError, verb](QProcess::ProcessError error) {
                 if (error == QProcess::FailedToStart) {
-                    refused(QStringLiteral("El sistema no aceptó la orden (%1) y no se pudo "
+                    decided(QStringLiteral("El sistema no aceptó la orden (%1) y no se pudo "
                                            "ejecutar systemctl %2.")
                                 .arg(busError, verb));
                 }
             });
     connect(
-        systemctl, &QProcess::finished, this,
-        [this, refused, busError, verb, systemctl](int code, QProcess::ExitStatus status) {
+        systemctl, &QProcess::finished, systemctl,
+        [decided, busError, verb, systemctl](int code, QProcess::ExitStatus status) {
             if (status == QProcess::NormalExit && code == 0) {
-                systemctl->deleteLater();
-                undecided_ = false;
+                decided(QString());
                 return;
             }
             const QString detail =
                 QString::fromLocal8Bit(systemctl->readAllStandardError()).trimmed();
-            refused(QStringLiteral("El sistema no aceptó la orden (%1; systemctl %2: %3).")
+            decided(QStringLiteral("El sistema no aceptó la orden (%1; systemctl %2: %3).")
                         .arg(busError, verb, detail.isEmpty() ? QStringLiteral("error") : detail));
         });
+    // A systemctl that never answers (a hung manager) must not leave the user believing the
+    // computer is going down.
+    const QString unanswered = QStringLiteral(
+                                   "El sistema no aceptó la orden (%1) y systemctl %2 no respondió "
+                                   "en %3 segundos: se ha detenido.")
+                                   .arg(busError, verb)
+                                   .arg(fallbackLimit_.count());
+    QTimer::singleShot(fallbackLimit_, systemctl, [decided, unanswered] { decided(unanswered); });
     // An argument list, never a shell: nothing typed by the user reaches the command.
     systemctl->start(QStringLiteral("systemctl"), {verb});
+}
+
+void LinuxPower::endFallback() {
+    QProcess* systemctl = fallback_;
+    fallback_ = nullptr;
+    if (!systemctl) {
+        return;
+    }
+    if (systemctl->state() == QProcess::NotRunning) {
+        systemctl->deleteLater();
+        return;
+    }
+    connect(systemctl, &QProcess::stateChanged, systemctl, [systemctl](QProcess::ProcessState now) {
+        if (now == QProcess::NotRunning) {
+            systemctl->deleteLater();
+        }
+    });
+    systemctl->kill();
 }

@@ -69,7 +69,11 @@ std::unique_ptr<SoundService> loadPlayer(const QString& path, QString& failure) 
         failure = QStringLiteral("el módulo de sonido %1 no es el de este programa").arg(path);
         return nullptr;
     }
-    return std::unique_ptr<SoundService>(create());
+    std::unique_ptr<SoundService> player(create());
+    if (!player) {
+        failure = QStringLiteral("el módulo de sonido %1 no pudo crear el reproductor").arg(path);
+    }
+    return player;
 }
 
 }  // namespace

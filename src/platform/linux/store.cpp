@@ -47,6 +47,22 @@ bool isFileOrAbsent(const QString& fileName) {
                                                                      : S_ISREG(st.st_mode);
 }
 
+// QSettings waits on its lock file ("Tempix.conf.lock") for as long as it takes, and QLockFile
+// reads it and the one it takes to remove a stale lock ("Tempix.conf.lock.rmlock"): a folder, a
+// FIFO or a link (to /dev/zero, say) in their place would freeze the save for ever, or fill the
+// memory. Then no save can be made.
+bool locksArePlainFiles(const QString& fileName) {
+    for (const QString& name :
+         {fileName + QStringLiteral(".lock"), fileName + QStringLiteral(".lock.rmlock")}) {
+        struct stat st {};
+        if (::lstat(QFile::encodeName(name).constData(), &st) == 0 ? !S_ISREG(st.st_mode)
+                                                                   : errno != ENOENT) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // One look at the file. Opening it re-reads it when another object or process changed it
 // (QSettings compares size and modification time). No fallback to other files: a value the
 // user's file lacks is missing.
@@ -81,7 +97,7 @@ void keepPrivate(const QString& fileName) {
 // holds an flock on its file from just after creating it.
 void removeIfAbandoned(const QString& lockName) {
     const QByteArray path = QFile::encodeName(lockName);
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd < 0) {
         return;
     }
@@ -160,7 +176,7 @@ void restore(const QString& fileName, const QString& keptName, bool kept,
 
 bool writeUserValues(const KeyValues& values) {
     const QString fileName = LinuxStore::settingsFile();
-    if (!isFileOrAbsent(fileName)) {
+    if (!isFileOrAbsent(fileName) || !locksArePlainFiles(fileName)) {
         return false;
     }
     keepPrivate(fileName);
@@ -210,7 +226,8 @@ bool writeUserValues(const KeyValues& values) {
 }
 
 bool removeUserValue(const QString& key) {
-    if (!isFileOrAbsent(LinuxStore::settingsFile())) {
+    if (!isFileOrAbsent(LinuxStore::settingsFile()) ||
+        !locksArePlainFiles(LinuxStore::settingsFile())) {
         return false;
     }
     clearAbandonedFiles(LinuxStore::settingsFile());

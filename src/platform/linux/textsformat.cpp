@@ -93,6 +93,11 @@ void appendEscapedText(const QString& text, QByteArray& out) {
     const qsizetype start = out.size();
     bool needsQuotes = false;
     bool escapeNextIfHexDigit = false;  // "\\0" and "\\x1f" would run into a following digit
+    const auto loneSurrogate = [&](qsizetype at) {
+        const QChar c = text[at];
+        return (c.isHighSurrogate() && (at + 1 == text.size() || !text[at + 1].isLowSurrogate())) ||
+               (c.isLowSurrogate() && (at == 0 || !text[at - 1].isHighSurrogate()));
+    };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         needsQuotes = needsQuotes || c == u';' || c == u',' || c == u'=';
@@ -115,10 +120,14 @@ void appendEscapedText(const QString& text, QByteArray& out) {
             escapeNextIfHexDigit = true;
         } else if (c < 0x80) {
             out += char(c);
+        } else if (loneSurrogate(i)) {
+            // Half a pair (from a hand-written escape) has no UTF-8 form: its number instead.
+            out += "\\x" + QByteArray::number(c, 16);
+            escapeNextIfHexDigit = true;
         } else {
             // A run of non-ASCII characters in UTF-8, surrogate pairs kept together.
             qsizetype end = i + 1;
-            while (end < text.size() && text[end].unicode() >= 0x80) {
+            while (end < text.size() && text[end].unicode() >= 0x80 && !loneSurrogate(end)) {
                 ++end;
             }
             out += QStringView(text).sliced(i, end - i).toUtf8();
@@ -171,49 +180,59 @@ void appendEscapedKey(QStringView key, QByteArray& out) {
     }
 }
 
-// Lines "[section]", "key=value"; anything else (a comment, a line without "=", a key that
-// would name a group in another way) is left out.
-bool readTexts(QIODevice& device, QSettings::SettingsMap& map) {
-    const QByteArray data = device.readAll();
-    QString section;
-    for (qsizetype start = 0, end = 0; start < data.size(); start = end + 1) {
-        end = data.indexOf('\n', start);
-        if (end < 0) {
-            end = data.size();
+// The next line of the file from `pos` on, and where its key ends ("=" outside quotes), as
+// QSettings' own reader finds them: a line ends at LF, CR or CRLF, or at a ";" outside quotes,
+// after which the rest is a comment; blank lines and comment lines are skipped. Unlike that
+// reader, a line always ends at its line end, also inside an open quote or after a backslash,
+// so that a hand-edited line never takes in the lines after it.
+struct Line {
+    QByteArrayView text;
+    qsizetype equals = -1;
+};
+std::optional<Line> nextLine(QByteArrayView data, qsizetype& pos) {
+    const auto isLineEnd = [&](qsizetype at) { return data[at] == '\n' || data[at] == '\r'; };
+    const auto skipComment = [&] {
+        while (pos < data.size() && !isLineEnd(pos)) {
+            ++pos;
         }
-        const QByteArrayView line = QByteArrayView(data).sliced(start, end - start).trimmed();
-        if (line.startsWith('[')) {
-            const qsizetype close = line.indexOf(']');
-            const QByteArrayView name =
-                line.sliced(1, (close < 0 ? line.size() : close) - 1).trimmed();
-            // "General" is the top level, "%General" a group of that name.
-            section = name.compare("general", Qt::CaseInsensitive) == 0    ? QString()
-                      : name.compare("%general", Qt::CaseInsensitive) == 0 ? u"General"_s
-                                                                           : unescapedKey(name);
-            continue;
+    };
+    for (;;) {
+        while (pos < data.size() && (data[pos] == ' ' || data[pos] == '\t' || isLineEnd(pos))) {
+            ++pos;
         }
-        const qsizetype equals = line.indexOf('=');
-        if (line.startsWith(';') || equals <= 0) {
-            continue;
+        if (pos == data.size()) {
+            return std::nullopt;
         }
-        const QString name = unescapedKey(line.first(equals).trimmed());
-        const QString key = section.isEmpty() ? name : section + u'/' + name;
-        if (name.isEmpty() || key.startsWith(u'/') || key.endsWith(u'/') ||
-            key.contains(QStringLiteral("//"))) {
-            continue;
+        if (data[pos] != ';') {
+            break;
         }
-        const QByteArrayView value = line.sliced(equals + 1).trimmed();
-        const auto text = unescapedText(value);
-        if (text && text->startsWith(u"@String(") && text->endsWith(u')')) {
-            map.insert(key, text->sliced(8).chopped(1));  // a text with a null character
-        } else if (text && text->startsWith(u"@@")) {
-            map.insert(key, text->sliced(1));
-        } else if (!text || (text->startsWith(u'@') && text->endsWith(u')'))) {
-            map.insert(key, value.toByteArray());
-        } else {
-            map.insert(key, *text);
+        skipComment();
+    }
+    const qsizetype start = pos;
+    Line line;
+    bool inQuotes = false;
+    for (; pos < data.size() && !isLineEnd(pos) && (inQuotes || data[pos] != ';'); ++pos) {
+        if (data[pos] == '"') {
+            inQuotes = !inQuotes;
+        } else if (data[pos] == '=' && !inQuotes && line.equals < 0) {
+            line.equals = pos - start;
+        } else if (data[pos] == '\\' && pos + 1 < data.size() && !isLineEnd(pos + 1)) {
+            ++pos;  // an escaped character is neither a quote nor a separator
         }
     }
+    line.text = data.sliced(start, pos - start);
+    skipComment();
+    return line;
+}
+
+bool isUtf8(QByteArrayView bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = decoder(bytes);  // the decoder converts only into a text
+    return !decoder.hasError();
+}
+
+bool readTexts(QIODevice& device, QSettings::SettingsMap& map) {
+    map = textsFileValues(device.readAll());
     return true;  // a false answer would make QSettings drop every value of the file
 }
 
@@ -259,6 +278,53 @@ QByteArray textsFileContents(const QSettings::SettingsMap& map) {
         }
     }
     return out;
+}
+
+// Lines "[section]", "key=value"; anything else (a comment, a line without "=", a key that
+// would name a group in another way) is left out.
+QSettings::SettingsMap textsFileValues(QByteArrayView data) {
+    QSettings::SettingsMap map;
+    if (data.startsWith("\xEF\xBB\xBF")) {
+        data = data.sliced(3);  // the byte-order mark an editor may put first
+    }
+    QString section;
+    qsizetype pos = 0;
+    while (const auto next = nextLine(data, pos)) {
+        const QByteArrayView line = next->text;
+        if (line.startsWith('[')) {
+            const qsizetype close = line.indexOf(']');
+            const QByteArrayView name =
+                line.sliced(1, (close < 0 ? line.size() : close) - 1).trimmed();
+            // "General" is the top level, "%General" a group of that name (in its case).
+            section = name.compare("general", Qt::CaseInsensitive) == 0 ? QString()
+                      : name.compare("%general", Qt::CaseInsensitive) == 0
+                          ? QString::fromLatin1(name.sliced(1))
+                          : unescapedKey(name);
+            continue;
+        }
+        if (next->equals <= 0) {
+            continue;
+        }
+        const QString name = unescapedKey(line.first(next->equals).trimmed());
+        const QString key = section.isEmpty() ? name : section + u'/' + name;
+        if (name.isEmpty() || key.startsWith(u'/') || key.endsWith(u'/') ||
+            key.contains(QStringLiteral("//"))) {
+            continue;
+        }
+        const QByteArrayView value = line.sliced(next->equals + 1);
+        // Bytes that are not UTF-8 have no text: kept as they are, not as U+FFFD.
+        const auto text = isUtf8(value) ? unescapedText(value) : std::nullopt;
+        if (text && text->startsWith(u"@String(") && text->endsWith(u')')) {
+            map.insert(key, text->sliced(8).chopped(1));  // a text with a null character
+        } else if (text && text->startsWith(u"@@")) {
+            map.insert(key, text->sliced(1));
+        } else if (!text || (text->startsWith(u'@') && text->endsWith(u')'))) {
+            map.insert(key, value.trimmed().toByteArray());
+        } else {
+            map.insert(key, *text);
+        }
+    }
+    return map;
 }
 
 QSettings::Format textsFormat() {
