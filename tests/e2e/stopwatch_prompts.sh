@@ -1,60 +1,43 @@
-# The stopwatch and the password prompts on a real desktop shell, for test_stopwatch_*.sh:
-#
-#   source stopwatch_prompts.sh SHELL BINARY OUTPUT
-#
-# The stopwatch has no taskbar entry and nothing offers to minimise it, and a minimise that
-# happens anyway does not lose it. A password prompt opened from the tray while the stopwatch
-# is up comes above it with the keyboard, and Enter there presses "Aceptar".
+# Sourced by test_stopwatch_SHELL.sh with that shell's name: the stopwatch has no taskbar entry,
+# nothing offers to minimise it and a minimise does not lose it; a password prompt opened from
+# the tray comes above it with the keyboard.
 STOPWATCH_SHELL=$1
 shift
 source "$(dirname "${BASH_SOURCE[0]}")/harness.sh" "$@"
 source "$(dirname "${BASH_SOURCE[0]}")/sni.sh"
-
-# The tray menu's entry: from the program's own menu in trayer, or asked of the exported menu
-# as a panel does.
-tray_menu_ready() { if [[ $STOPWATCH_SHELL == openbox ]]; then has_tray_icon "$TEMPIX_PID"; else sni layout >/dev/null 2>&1; fi; }
-tray_entry() {  # tray_entry CAPTION
-    local items=("Configurar Aviso" "Ver Cronometro" "Cancelar Aviso") i menu
-    [[ $STOPWATCH_SHELL == openbox ]] || {
-        sni click "$1"
-        return
-    }
-    for i in 0 1 2; do [[ ${items[i]} == "$1" ]] && break; done
-    menu=$(open_tray_menu "$TEMPIX_PID") && click_menu_item "$menu" $((i + 1))
+# openbox: the program's own menu in trayer; the others: the exported menu, as a panel asks.
+own_menu() { [[ $STOPWATCH_SHELL == openbox ]]; }
+menu_ready() { if own_menu; then has_tray_icon "$TEMPIX_PID"; else sni layout >/dev/null 2>&1; fi; }
+tray_entry() {  # tray_entry CAPTION ITEM
+    own_menu || { sni click "$1"; return; }
+    click_menu_item "$(open_tray_menu "$TEMPIX_PID")" "$2"
 }
-is_active() { [[ $(xdotool getactivewindow 2>/dev/null) == "$(($1))" ]]; }
-gone() { ! is_viewable "$1"; }
 
 start_shell "$STOPWATCH_SHELL"
-# tray menu entry that asks for the password | is the stopwatch minimised before
-for row in "Cancelar Aviso|no" "Configurar Aviso|yes"; do
-    entry=${row%|*}
-    # A protected 3-minute alert running hidden in the tray; 636C617665 is "clave" encoded.
-    conf_write "RunAuto=1" "mm=3" "WindowState=1" "BlockPass=636C617665"
-    start_tempix "${entry%% *}"
-    wait_until 15 tray_menu_ready || fail_now "no tray icon"
-    tray_entry "Ver Cronometro"
+for row in "Cancelar Aviso|3|no" "Configurar Aviso|1|yes"; do  # entry | menu item | minimise
+    IFS='|' read -r entry item minimise <<<"$row"
+    conf_write "RunAuto=1" "mm=3" "WindowState=1" "BlockPass=636C617665"  # "clave", hidden
+    start_tempix "$item"
+    wait_until 15 menu_ready || fail_now "no tray menu"
+    tray_entry "Ver Cronometro" 2
     S=$(wait_window "Tempix 2019" 5 "$TEMPIX_PID") || fail_now "no stopwatch"
-    check "the stopwatch has no taskbar entry" has_net_state "$S" SKIP_TASKBAR
-    # openbox offers it for every window.
-    [[ $STOPWATCH_SHELL == openbox ]] || check "nothing offers to minimise the stopwatch" bash -c \
+    check "no taskbar entry for the stopwatch" has_net_state "$S" SKIP_TASKBAR
+    own_menu || check "nothing offers to minimise the stopwatch" bash -c \
         "! xprop -id $S _NET_WM_ALLOWED_ACTIONS | grep -q MINIMIZE"
-    if [[ ${row#*|} == yes ]]; then
-        xdotool windowminimize "$S"
-        sleep 1
+    if [[ $minimise == yes ]]; then
+        xdotool windowminimize "$S" sleep 1
         check "a minimised stopwatch comes back" wait_until 3 is_viewable "$S"
     fi
-
-    tray_entry "$entry"
+    tray_entry "$entry" "$item"
     P=$(wait_window "$MAIN_TITLE" 5 "$TEMPIX_PID") || fail_now "'$entry' opened no prompt"
     check "'$entry': the prompt comes above the stopwatch" wait_until 3 is_top_window "$P"
-    check "'$entry': the prompt has the keyboard" wait_until 3 is_active "$P"
+    check "'$entry': the prompt has the keyboard" wait_until 3 bash -c \
+        "[[ \$(xdotool getactivewindow) == $P ]]"
     check "'$entry': the stopwatch stays up" is_viewable "$S"
-    shot "$STOPWATCH_SHELL-${entry%% *}"
-    # Typed without a click: the keys go wherever the keyboard is.
-    xdotool type --delay 60 clave
-    xdotool key Return
-    check "'$entry': the password is taken and the stopwatch closes" wait_until 5 gone "$S"
+    shot "$STOPWATCH_SHELL-$item"
+    xdotool key --delay 60 c l a v e Return  # no click: the keys go where the keyboard is
+    check "'$entry': the password is taken" wait_until 5 bash -c \
+        "! xwininfo -id $S 2>/dev/null | grep -q IsViewable"
     stop_pid "$TEMPIX_PID"
 done
 finish

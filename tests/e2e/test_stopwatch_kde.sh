@@ -1,3 +1,2 @@
 #!/bin/bash
-# The stopwatch and the password prompts above it on KDE Plasma (X11) (stopwatch_prompts.sh).
-source "$(dirname "$0")/stopwatch_prompts.sh" kde "$@"
+source "$(dirname "$0")/stopwatch_prompts.sh" kde "$@"  # the stopwatch and the prompts

@@ -1,3 +1,2 @@
 #!/bin/bash
-# The stopwatch and the password prompts above it on KDE Plasma on Wayland, through XWayland (stopwatch_prompts.sh).
-source "$(dirname "$0")/stopwatch_prompts.sh" kde-wayland "$@"
+source "$(dirname "$0")/stopwatch_prompts.sh" kde-wayland "$@"  # the stopwatch and the prompts

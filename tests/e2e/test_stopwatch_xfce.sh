@@ -1,3 +1,2 @@
 #!/bin/bash
-# The stopwatch and the password prompts above it on XFCE (stopwatch_prompts.sh).
-source "$(dirname "$0")/stopwatch_prompts.sh" xfce "$@"
+source "$(dirname "$0")/stopwatch_prompts.sh" xfce "$@"  # the stopwatch and the prompts
