@@ -55,9 +55,8 @@ Form5::Form5(Programa& p) : Form(p), background_(aboutBackground()) {
 
     Version = new QLabel(QStringLiteral("Version: 0.0.0.0"), this);
     Version->setGeometry(161, 146, 220, 22);
-    QPalette palette = Version->palette();
-    palette.setColor(QPalette::WindowText, QColor(0xCF, 0xE0, 0xF1));
-    Version->setPalette(palette);
+    // Light on the picture whatever palette a change of desktop theme hands the label.
+    Version->setStyleSheet(QStringLiteral("color: #CFE0F1"));
     QFont font = Version->font();
     font.setPointSizeF(10);
     Version->setFont(font);

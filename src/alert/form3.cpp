@@ -47,12 +47,10 @@ Form3::Form3(Programa& p) : Form(p) {
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setGeometry(16, kHeight - 28, 140, 18);
 
-    // Light text on the dark picture.
-    for (QWidget* w : {static_cast<QWidget*>(Mensaje), static_cast<QWidget*>(Label2)}) {
-        QPalette palette = w->palette();
-        palette.setColor(QPalette::WindowText, Qt::white);
-        w->setPalette(palette);
-    }
+    // Light text on the dark picture. A style sheet, not a palette: a desktop theme that
+    // changes while the program runs may hand every widget its own palette.
+    Mensaje->setStyleSheet(QStringLiteral("color: white"));
+    Label2->setStyleSheet(QStringLiteral("color: white"));
 
     connect(aceptar, &QPushButton::clicked, this, &Form3::aceptar_Click);
     connect(nuevo, &QPushButton::clicked, this, &Form3::nuevo_Click);

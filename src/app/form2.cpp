@@ -2,13 +2,19 @@
 
 #include "common/twips.h"
 #include "platform/screen.h"
+#include "platform/toolwindow.h"
 #include "programa.h"
 #include "settings/form7.h"
 
+#include <QEvent>
+#include <QTimer>
+
 Form2::Form2(Programa& p) : Form(p) {
-    // A tool window: no taskbar entry, a close box, neither minimise nor maximise box.
-    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    // A close box, neither minimise nor maximise box; no taskbar entry (markToolWindow). Above
+    // the others from the start: a change of that flag would give it a new native window,
+    // without the marks.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setWindowTitle(QStringLiteral("Tempix 2019"));
     setFixedSize(twipsSize(1875, 495));
     lblTiempo1 = new Label(QStringLiteral("00:00:00"), this);
@@ -39,7 +45,20 @@ void Form2::resizeEvent(QResizeEvent* event) {
     lblTiempo1->setGeometry(rect());
 }
 
+void Form2::changeEvent(QEvent* event) {
+    Form::changeEvent(event);
+    // Minimised by the window manager anyway: without a taskbar entry it would be lost, so it
+    // comes back, without taking the keyboard.
+    if (event->type() == QEvent::WindowStateChange && isMinimized()) {
+        QTimer::singleShot(0, this, [this] {
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+            WindowOnTop(-1);
+        });
+    }
+}
+
 void Form2::showEvent(QShowEvent* event) {
+    markToolWindow(this);
     Form::showEvent(event);
     if (!placed_) {
         placed_ = true;

@@ -16,6 +16,7 @@ public:
 
 protected:
     void Form_Activate() override;
+    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

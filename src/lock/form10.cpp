@@ -33,10 +33,10 @@ W* atTop(W* widget, int topTwips, int widthTwips, int heightTwips) {
     return widget;
 }
 
+// A style sheet, not a palette: a desktop theme that changes while the program runs may hand
+// every widget a palette of its own.
 void whiteText(QWidget* w) {
-    QPalette palette = w->palette();
-    palette.setColor(QPalette::WindowText, Qt::white);
-    w->setPalette(palette);
+    w->setStyleSheet(QStringLiteral("color: white"));
 }
 
 }  // namespace

@@ -12,6 +12,8 @@ Form4::Form4(Programa& p) : PasswordPrompt(p, 1110) {}
 
 void Form4::Form_Load() {
     setWindowTitle(versionCaption());
+    // Above every window, the stopwatch too, as the action prompt is.
+    WindowOnTop(-1);
 }
 
 QString Form4::emptyMessage() const {

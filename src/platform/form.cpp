@@ -2,8 +2,10 @@
 
 #include "programa.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QPushButton>
 
 Form::Form(Programa& p) : QWidget(nullptr), programa(p) {}
@@ -38,7 +40,35 @@ void Form::WindowOnTop(int flag) {
 }
 
 void Form::setDefaultButton(QPushButton* button) {
+    if (defaultButton_ == nullptr && button != nullptr) {
+        // The themes of some desktops (GNOME's, XFCE's) let a frame, a check box or an option
+        // button take Enter as a press before it reaches the window: the window sees it first.
+        qApp->installEventFilter(this);
+    }
     defaultButton_ = button;
+}
+
+bool Form::eventFilter(QObject* watched, QEvent* event) {
+    // The focused control of this window; the menu bar keeps Enter while it is in use.
+    if (event->type() == QEvent::KeyPress && watched != this && watched == focusWidget() &&
+        qobject_cast<QMenuBar*>(watched) == nullptr &&
+        pressDefault(static_cast<QKeyEvent*>(event))) {
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool Form::pressDefault(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        return false;
+    }
+    auto* focused = qobject_cast<QPushButton*>(focusWidget());
+    QPushButton* target = focused ? focused : defaultButton_;
+    if (target && target->isEnabled()) {
+        target->click();
+    }
+    event->accept();
+    return true;
 }
 
 void Form::closeEvent(QCloseEvent* event) {
@@ -52,16 +82,9 @@ void Form::closeEvent(QCloseEvent* event) {
 }
 
 void Form::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        auto* focused = qobject_cast<QPushButton*>(focusWidget());
-        QPushButton* target = focused ? focused : defaultButton_;
-        if (target && target->isEnabled()) {
-            target->click();
-            event->accept();
-            return;
-        }
+    if (!pressDefault(event)) {
+        QWidget::keyPressEvent(event);
     }
-    QWidget::keyPressEvent(event);
 }
 
 bool Form::event(QEvent* event) {

@@ -36,11 +36,15 @@ protected:
     virtual void Form_Activate() {}
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;
 
     Programa& programa;
 
 private:
+    // Enter presses the focused push button, else the default button; true when it was Enter.
+    bool pressDefault(QKeyEvent* event);
+
     bool closeWithdrawn_ = false;
     QPushButton* defaultButton_ = nullptr;
 };

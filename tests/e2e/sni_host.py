@@ -97,7 +97,9 @@ def item():
     items = watcher.Get(WATCHER, "RegisteredStatusNotifierItems", dbus_interface=dbus.PROPERTIES_IFACE)
     if not items:
         sys.exit("no item registered")
+    # GNOME's AppIndicator extension lists an item as "NAME@/PATH".
     service, _, path = items[0].partition("/")
+    service = service.rstrip("@")
     return bus, bus.get_object(service, "/" + path if path else "/StatusNotifierItem")
 
 

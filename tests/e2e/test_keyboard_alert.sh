@@ -4,6 +4,27 @@
 source "$(dirname "$0")/harness.sh" "$@"
 
 start_desktop
+
+# Each desktop's setting picks Qt's theme, and with it the keys that press a focused check box or
+# frame: Enter on "Habilitar" presses "Iniciar Aviso" (a blank alert, refused), in ss it starts.
+for setting in XDG_CURRENT_DESKTOP={GNOME,XFCE,KDE,LXQt} DESKTOP_SESSION=xfce; do
+    rm -f "$CONF"
+    export "$setting"
+    start_tempix "${setting#*=}"
+    unset XDG_CURRENT_DESKTOP DESKTOP_SESSION
+    W=$(wait_window "$MAIN_TITLE" 15) || fail_now "no main window with $setting"
+    keys "$W" Tab Return
+    check "$setting: Enter on a check box presses 'Iniciar Aviso'" \
+        quiet wait_window "Nodavia Tempix" 3
+    keys "$(find_window "Nodavia Tempix")" Return  # the refusal puts the focus in ss
+    type_text "$W" 5
+    keys "$W" Return
+    check "$setting: Enter in a time box starts the alert" wait_until 3 bash -c \
+        "! xwininfo -id $W | grep -q IsViewable"
+    stop_pid "$TEMPIX_PID"
+done
+
+rm -f "$CONF"
 start_tempix main
 W=$(wait_window "$MAIN_TITLE" 15) || fail_now "no main window"
 wait_until 10 has_tray_icon "$TEMPIX_PID" || fail_now "no tray icon"
