@@ -44,6 +44,8 @@ Form1::Form1(Programa& p) : Form(p) {
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     buildControls();
     buildMenus();
+    taskbarWait_.setInterval(100);
+    connect(&taskbarWait_, &QTimer::timeout, this, &Form1::taskbarCheck);
     connect(&programa.platform.power, &PowerService::failed, this, &Form1::powerRequestFailed);
 }
 
@@ -294,6 +296,11 @@ void Form1::setStateNormal() {
 
 void Form1::setStateMinimised() {
     settingState_ = true;
+    if (!testAttribute(Qt::WA_WState_Created)) {
+        // Qt on X restores a minimised window to give it another size, and the window manager
+        // would show it: the window gets its size before its native window is made.
+        adjustSize();
+    }
     setWindowState(windowState() | Qt::WindowMinimized);
     settingState_ = false;
 }
@@ -302,6 +309,7 @@ void Form1::changeEvent(QEvent* event) {
     Form::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) {
         Form_Resize(static_cast<QWindowStateChangeEvent*>(event)->oldState());
+        placeOnce();
     }
 }
 
@@ -320,11 +328,7 @@ void Form1::Form_Resize(Qt::WindowStates before) {
             // left as a way back, so the window goes there once the load is over.
             QTimer::singleShot(0, this, [this] {
                 if (isHidden() && isMinimized() && !programa.ended()) {
-                    // X maps a window that was minimised before it was mapped in its normal
-                    // state: minimise it again once it is there.
-                    show();
-                    setStateNormal();
-                    setStateMinimised();
+                    showInTaskbar();
                 }
             });
         }
@@ -333,10 +337,12 @@ void Form1::Form_Resize(Qt::WindowStates before) {
     if (!before.testFlag(Qt::WindowMinimized) || settingState_) {
         return;
     }
-    if (isHidden()) {
-        // A hidden window is in no taskbar, so no user restored it: on X, the window manager's
-        // last word on a window being withdrawn can read as "no longer minimised". It stays
-        // minimised, as the program left it.
+    if (isHidden() || taskbarWait_.isActive() ||
+        windowManagerState(*this) != WindowManagerState::Normal) {
+        // No user restored it: a hidden window is in no taskbar, one the program is putting
+        // there is shown normally on the way by some window managers, and one the window manager
+        // still has minimised was not restored: on X its word on a window it withdraws or maps
+        // can reach Qt late and read as "no longer minimised". It stays minimised.
         setStateMinimised();
         return;
     }
@@ -348,11 +354,28 @@ void Form1::Form_Resize(Qt::WindowStates before) {
     }
 }
 
+void Form1::showInTaskbar() {
+    // Window managers that honour a window's initial state map it minimised at once; GNOME's
+    // shows it normally first, and minimises it when the program asks again (Form_Resize). The
+    // window is on its way until the window manager has it minimised.
+    show();
+    taskbarChecks_ = 0;
+    taskbarWait_.start();
+}
+
+void Form1::taskbarCheck() {
+    constexpr int kMaxChecks = 100;
+    if (windowManagerState(*this) == WindowManagerState::Minimised || !isMinimized() ||
+        isHidden() || ++taskbarChecks_ >= kMaxChecks) {
+        taskbarWait_.stop();
+    }
+}
+
 void Form1::trayAvailabilityChanged(bool available) {
     if (!available) {
         // The way back would be gone: a hidden window waits minimised in the taskbar.
         if (isHidden() && isMinimized()) {
-            showMinimized();
+            showInTaskbar();
         }
         return;
     }
@@ -380,7 +403,13 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 void Form1::showEvent(QShowEvent* event) {
     Form::showEvent(event);
-    if (!placed_) {
+    placeOnce();
+}
+
+void Form1::placeOnce() {
+    // Qt on X restores a minimised window to move it, which the window manager would show and
+    // then report as the user restoring it: the window is centred once it is on screen.
+    if (!placed_ && isVisible() && !isMinimized()) {
         placed_ = true;
         centreOnScreen(this);
     }

@@ -130,6 +130,12 @@ private:
     void buildMenus();
     void Form_Resize(Qt::WindowStates before);
     void trayAvailabilityChanged(bool available);
+    // Shows the hidden, minimised window minimised in the taskbar, and waits for the window
+    // manager to have it there.
+    void showInTaskbar();
+    void taskbarCheck();
+    // Centres the window the first time it is on screen in its normal state.
+    void placeOnce();
     // A protected alert's window may come back only through the password prompt.
     bool protectedByPassword() const;
     // Starts the tick timer for the middle of the next system second.
@@ -143,6 +149,8 @@ private:
     int trayPicture_ = kTrayIdle;
     QString trayTip_;
     bool placed_ = false;
+    QTimer taskbarWait_;
+    int taskbarChecks_ = 0;
     // Set while the program itself changes the window's state.
     bool settingState_ = false;
 };

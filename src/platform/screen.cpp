@@ -6,6 +6,9 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <cstdint>
+#include <cstdlib>
+
 void centreOnScreen(QWidget* window) {
     QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen) {
@@ -23,6 +26,37 @@ void bringUp(QWidget& window) {
     window.show();
     window.raise();
     window.activateWindow();
+}
+
+WindowManagerState windowManagerState(const QWidget& window) {
+    xcb_connection_t* connection = x11Connection();
+    if (connection == nullptr) {
+        if (!window.isVisible()) {
+            return WindowManagerState::Withdrawn;
+        }
+        return window.isMinimized() ? WindowManagerState::Minimised : WindowManagerState::Normal;
+    }
+    const auto id = static_cast<xcb_window_t>(window.internalWinId());
+    const xcb_atom_t wmState = x11Atom(connection, "WM_STATE", true);
+    if (id == XCB_NONE || wmState == XCB_ATOM_NONE) {
+        return WindowManagerState::Withdrawn;
+    }
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, id, wmState, wmState, 0, 1), nullptr);
+    // The ICCCM states: 0 withdrawn, 1 normal, 3 iconic.
+    std::uint32_t state = 0;
+    if (reply != nullptr && xcb_get_property_value_length(reply) >= 4) {
+        state = *static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
+    }
+    std::free(reply);
+    switch (state) {
+        case 1:
+            return WindowManagerState::Normal;
+        case 3:
+            return WindowManagerState::Minimised;
+        default:
+            return WindowManagerState::Withdrawn;
+    }
 }
 
 void stopShowingDesktop() {
