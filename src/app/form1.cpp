@@ -26,6 +26,10 @@
 
 namespace {
 
+// The client area below the menu bar, in twips.
+constexpr int kClientWidth = 4350;
+constexpr int kClientHeight = 6165;
+
 TextBox* timeBox(QWidget* parent, int left, int limit) {
     auto* box = placed(new TextBox(parent), twipsRect(left, 600, 975, 285));
     box->setCentred();
@@ -42,6 +46,7 @@ QGroupBox* frame(QWidget* parent, const QString& caption, const QRect& geometry)
 Form1::Form1(Programa& p) : Form(p) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    fitUnitToScreen();
     buildControls();
     buildMenus();
     taskbarWait_.setInterval(100);
@@ -51,6 +56,19 @@ Form1::Form1(Programa& p) : Form(p) {
 
 Form1::~Form1() = default;
 
+void Form1::fitUnitToScreen() {
+    // The tallest window: with its menu bar and the window manager's frame it must fit the
+    // height that panels leave free, so the unit follows the font only that far.
+    const QMargins frame = windowFrame();
+    QMenuBar probe;
+    probe.addMenu(QStringLiteral("Archivo"));
+    const int room =
+        availableArea().height() - frame.top() - frame.bottom() - probe.sizeHint().height();
+    if (room > 0) {
+        limitPixelsPerTwip(room / static_cast<double>(kClientHeight));
+    }
+}
+
 void Form1::buildControls() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -59,7 +77,7 @@ void Form1::buildControls() {
     menuBar = new QMenuBar(this);
     layout->setMenuBar(menuBar);
     auto* client = new QWidget(this);
-    client->setFixedSize(twipsSize(4350, 6165));
+    client->setFixedSize(twipsSize(kClientWidth, kClientHeight));
     layout->addWidget(client);
 
     Image1 = placed(new Label(QString(), client), twipsRect(120, 120, 915, 915));

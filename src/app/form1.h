@@ -128,6 +128,7 @@ protected:
 private:
     void buildControls();
     void buildMenus();
+    void fitUnitToScreen();
     void Form_Resize(Qt::WindowStates before);
     void trayAvailabilityChanged(bool available);
     // Shows the hidden, minimised window minimised in the taskbar, and waits for the window

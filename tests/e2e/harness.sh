@@ -152,9 +152,9 @@ wait_until() {  # wait_until SECONDS command...   — polls every 0.1 s
 # ---------------------------------------------------------------------------------------------
 # Services
 
-start_x() {
+start_x() {  # the screen's size: E2E_SCREEN (WIDTHxHEIGHT), 1280x800 unless set
     local fdfile=$E2E_TMP/display
-    Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp -noreset \
+    Xvfb -displayfd 5 -screen 0 "${E2E_SCREEN:-1280x800}x24" -nolisten tcp -noreset \
         5>"$fdfile" >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_PIDS+=($!)
     XVFB_PID=$!
