@@ -26,6 +26,10 @@
 
 namespace {
 
+// The client area below the menu bar, in twips.
+constexpr int kClientWidth = 4350;
+constexpr int kClientHeight = 6165;
+
 TextBox* timeBox(QWidget* parent, int left, int limit) {
     auto* box = placed(new TextBox(parent), twipsRect(left, 600, 975, 285));
     box->setCentred();
@@ -42,14 +46,30 @@ QGroupBox* frame(QWidget* parent, const QString& caption, const QRect& geometry)
 Form1::Form1(Programa& p) : Form(p) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    fitUnitToScreen();
     buildControls();
     buildMenus();
+    taskbarWait_.setInterval(100);
+    connect(&taskbarWait_, &QTimer::timeout, this, &Form1::taskbarCheck);
     connect(&programa.platform.power, &PowerService::failed, this, &Form1::powerRequestFailed);
     connect(&programa.platform.notifier, &NotificationService::actionInvoked, this,
             &Form1::warningAction);
 }
 
 Form1::~Form1() = default;
+
+void Form1::fitUnitToScreen() {
+    // The tallest window: with its menu bar and the window manager's frame it must fit the
+    // height that panels leave free, so the unit follows the font only that far.
+    const QMargins frame = windowFrame();
+    QMenuBar probe;
+    probe.addMenu(QStringLiteral("Archivo"));
+    const int room =
+        availableArea().height() - frame.top() - frame.bottom() - probe.sizeHint().height();
+    if (room > 0) {
+        limitPixelsPerTwip(room / static_cast<double>(kClientHeight));
+    }
+}
 
 void Form1::buildControls() {
     auto* layout = new QVBoxLayout(this);
@@ -59,7 +79,7 @@ void Form1::buildControls() {
     menuBar = new QMenuBar(this);
     layout->setMenuBar(menuBar);
     auto* client = new QWidget(this);
-    client->setFixedSize(twipsSize(4350, 6165));
+    client->setFixedSize(twipsSize(kClientWidth, kClientHeight));
     layout->addWidget(client);
 
     Image1 = placed(new Label(QString(), client), twipsRect(120, 120, 915, 915));
@@ -297,6 +317,11 @@ void Form1::setStateNormal() {
 
 void Form1::setStateMinimised() {
     settingState_ = true;
+    if (!testAttribute(Qt::WA_WState_Created)) {
+        // Qt on X restores a minimised window to give it another size, and the window manager
+        // would show it: the window gets its size before its native window is made.
+        adjustSize();
+    }
     setWindowState(windowState() | Qt::WindowMinimized);
     settingState_ = false;
 }
@@ -305,6 +330,7 @@ void Form1::changeEvent(QEvent* event) {
     Form::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) {
         Form_Resize(static_cast<QWindowStateChangeEvent*>(event)->oldState());
+        placeOnce();
     }
 }
 
@@ -323,11 +349,7 @@ void Form1::Form_Resize(Qt::WindowStates before) {
             // left as a way back, so the window goes there once the load is over.
             QTimer::singleShot(0, this, [this] {
                 if (isHidden() && isMinimized() && !programa.ended()) {
-                    // X maps a window that was minimised before it was mapped in its normal
-                    // state: minimise it again once it is there.
-                    show();
-                    setStateNormal();
-                    setStateMinimised();
+                    showInTaskbar();
                 }
             });
         }
@@ -336,10 +358,12 @@ void Form1::Form_Resize(Qt::WindowStates before) {
     if (!before.testFlag(Qt::WindowMinimized) || settingState_) {
         return;
     }
-    if (isHidden()) {
-        // A hidden window is in no taskbar, so no user restored it: on X, the window manager's
-        // last word on a window being withdrawn can read as "no longer minimised". It stays
-        // minimised, as the program left it.
+    if (isHidden() || taskbarWait_.isActive() ||
+        windowManagerState(*this) != WindowManagerState::Normal) {
+        // No user restored it: a hidden window is in no taskbar, one the program is putting
+        // there is shown normally on the way by some window managers, and one the window manager
+        // still has minimised was not restored: on X its word on a window it withdraws or maps
+        // can reach Qt late and read as "no longer minimised". It stays minimised.
         setStateMinimised();
         return;
     }
@@ -351,11 +375,28 @@ void Form1::Form_Resize(Qt::WindowStates before) {
     }
 }
 
+void Form1::showInTaskbar() {
+    // Window managers that honour a window's initial state map it minimised at once; GNOME's
+    // shows it normally first, and minimises it when the program asks again (Form_Resize). The
+    // window is on its way until the window manager has it minimised.
+    show();
+    taskbarChecks_ = 0;
+    taskbarWait_.start();
+}
+
+void Form1::taskbarCheck() {
+    constexpr int kMaxChecks = 100;
+    if (windowManagerState(*this) == WindowManagerState::Minimised || !isMinimized() ||
+        isHidden() || ++taskbarChecks_ >= kMaxChecks) {
+        taskbarWait_.stop();
+    }
+}
+
 void Form1::trayAvailabilityChanged(bool available) {
     if (!available) {
         // The way back would be gone: a hidden window waits minimised in the taskbar.
         if (isHidden() && isMinimized()) {
-            showMinimized();
+            showInTaskbar();
         }
         return;
     }
@@ -383,7 +424,13 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 void Form1::showEvent(QShowEvent* event) {
     Form::showEvent(event);
-    if (!placed_) {
+    placeOnce();
+}
+
+void Form1::placeOnce() {
+    // Qt on X restores a minimised window to move it, which the window manager would show and
+    // then report as the user restoring it: the window is centred once it is on screen.
+    if (!placed_ && isVisible() && !isMinimized()) {
         placed_ = true;
         centreOnScreen(this);
     }

@@ -135,8 +135,15 @@ protected:
 private:
     void buildControls();
     void buildMenus();
+    void fitUnitToScreen();
     void Form_Resize(Qt::WindowStates before);
     void trayAvailabilityChanged(bool available);
+    // Shows the hidden, minimised window minimised in the taskbar, and waits for the window
+    // manager to have it there.
+    void showInTaskbar();
+    void taskbarCheck();
+    // Centres the window the first time it is on screen in its normal state.
+    void placeOnce();
     // A protected alert's window may come back only through the password prompt.
     bool protectedByPassword() const;
     // Starts the tick timer for the middle of the next system second.
@@ -156,6 +163,8 @@ private:
     bool placed_ = false;
     // The running alert has not warned yet.
     bool warningDue_ = false;
+    QTimer taskbarWait_;
+    int taskbarChecks_ = 0;
     // Set while the program itself changes the window's state.
     bool settingState_ = false;
 };

@@ -21,7 +21,13 @@ double scaleFor(const QFont& font) {
     return std::max({1.0, width / kDesignCharWidth, metrics.height() / kDesignCharHeight});
 }
 
+double pixelsLimit = 0;
+
 }  // namespace
+
+void limitPixelsPerTwip(double pixels) {
+    pixelsLimit = pixels;
+}
 
 double pixelsPerTwip() {
     // Measured once per application font: windows are laid out often, fonts change rarely.
@@ -32,5 +38,6 @@ double pixelsPerTwip() {
         measured = font.key();
         scale = scaleFor(font);
     }
-    return scale / 15.0;
+    const double pixels = scale / 15.0;
+    return pixelsLimit > 0 ? std::max(1.0 / 15.0, std::min(pixels, pixelsLimit)) : pixels;
 }

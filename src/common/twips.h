@@ -9,6 +9,10 @@
 // larger, so no caption is cut; a smaller one never makes a window smaller than designed.
 double pixelsPerTwip();
 
+// The unit grows with the font no further than this many pixels a twip (so that the tallest
+// window still fits the screen), and never below its designed size.
+void limitPixelsPerTwip(double limit);
+
 inline int twips(double t) {
     const double pixels = t * pixelsPerTwip();
     return static_cast<int>(pixels + (pixels >= 0 ? 0.5 : -0.5));

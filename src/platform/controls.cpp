@@ -175,6 +175,13 @@ void Label::setShrinkToFit(bool on) {
     fitFont();
 }
 
+void Label::growToWrappedText() {
+    const int needed = heightForWidth(width());
+    if (needed > height()) {
+        setGeometry(x(), y() - (needed - height()) / 2, width(), needed);
+    }
+}
+
 void Label::resizeEvent(QResizeEvent* event) {
     QLabel::resizeEvent(event);
     fitFont();

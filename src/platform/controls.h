@@ -84,6 +84,9 @@ public:
     QString caption() const { return text(); }
     // Shrinks the font below its designed size when a caption would not fit the width.
     void setShrinkToFit(bool on);
+    // A wrapped caption whose lines need more height than its box (fonts with more line spacing
+    // than the designed one): the box grows about its middle.
+    void growToWrappedText();
 
 Q_SIGNALS:
     void Change();

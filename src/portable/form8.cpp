@@ -188,6 +188,7 @@ Form8::Form8(Programa& p) : Form(p) {
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setAlignment(Qt::AlignCenter);
     Label2->setWordWrap(true);
+    Label2->growToWrappedText();
     Label2->setCursor(Qt::PointingHandCursor);
 
     copiar =

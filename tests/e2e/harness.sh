@@ -152,9 +152,9 @@ wait_until() {  # wait_until SECONDS command...   — polls every 0.1 s
 # ---------------------------------------------------------------------------------------------
 # Services
 
-start_x() {  # start_x [WIDTHxHEIGHT]
+start_x() {  # start_x [WIDTHxHEIGHT]   — else E2E_SCREEN, else 1280x800
     local fdfile=$E2E_TMP/display
-    Xvfb -displayfd 5 -screen 0 "${1:-1280x800}x24" -nolisten tcp -noreset \
+    Xvfb -displayfd 5 -screen 0 "${1:-${E2E_SCREEN:-1280x800}}x24" -nolisten tcp -noreset \
         5>"$fdfile" >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_PIDS+=($!)
     XVFB_PID=$!

@@ -131,7 +131,7 @@ start_gnome() {
         gsettings set org.gnome.shell disable-user-extensions false
         gsettings set org.gnome.shell enabled-extensions "['ubuntu-appindicators@ubuntu.com']"
     fi
-    spawn gnome-shell env MUTTER_DEBUG_DUMMY_MODE_SPECS=1280x800 gnome-shell --nested --wayland \
+    spawn gnome-shell env MUTTER_DEBUG_DUMMY_MODE_SPECS=${E2E_SCREEN:-1280x800} gnome-shell --nested --wayland \
         --wayland-display=tempix-wl --sm-disable
     WM_PID=${E2E_PIDS[-1]}
     wait_until 60 grep -qs 'Using public X11 display' "$E2E_TMP/gnome-shell.log" ||

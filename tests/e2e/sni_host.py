@@ -2,12 +2,15 @@
 """A D-Bus notification area of our own, as the panels of most desktops have one.
 
     sni_host.py watch LOG          owns org.kde.StatusNotifierWatcher on the session bus and
-                                   writes one line to LOG for each item that registers
+                                   writes one line to LOG for each item that registers; SIGUSR1
+                                   takes its host away or brings it back (Plasma's panel
+                                   stopping while the watcher stays)
     sni_host.py tooltip            the tooltip title of the first registered item
     sni_host.py menu-at X Y        asks the item for its menu at X, Y (ContextMenu)
     sni_host.py layout             the item's exported menu: "id<TAB>label<TAB>enabled" lines
     sni_host.py click LABEL        sends "clicked" for the exported menu entry LABEL
 """
+import signal
 import sys
 
 import dbus
@@ -23,6 +26,7 @@ class Watcher(dbus.service.Object):
         super().__init__(bus, "/StatusNotifierWatcher")
         self.items = []
         self.log = log
+        self.host = True
 
     @dbus.service.method(WATCHER, in_signature="s", sender_keyword="sender")
     def RegisterStatusNotifierItem(self, service, sender=None):
@@ -46,6 +50,15 @@ class Watcher(dbus.service.Object):
     def StatusNotifierHostRegistered(self):
         pass
 
+    @dbus.service.signal(WATCHER, signature="")
+    def StatusNotifierHostUnregistered(self):
+        pass
+
+    def toggle_host(self):
+        self.host = not self.host
+        (self.StatusNotifierHostRegistered if self.host else self.StatusNotifierHostUnregistered)()
+        return True
+
     # Qt reads the properties through the introspection data, so they must be in it.
     @dbus.service.method(dbus.INTROSPECTABLE_IFACE, out_signature="s")
     def Introspect(self):
@@ -57,6 +70,7 @@ class Watcher(dbus.service.Object):
   <property name="ProtocolVersion" type="i" access="read"/>
   <signal name="StatusNotifierItemRegistered"><arg type="s"/></signal>
   <signal name="StatusNotifierHostRegistered"/>
+  <signal name="StatusNotifierHostUnregistered"/>
 </interface></node>"""
 
     @dbus.service.method(dbus.PROPERTIES_IFACE, in_signature="ss", out_signature="v")
@@ -66,7 +80,7 @@ class Watcher(dbus.service.Object):
     @dbus.service.method(dbus.PROPERTIES_IFACE, in_signature="s", out_signature="a{sv}")
     def GetAll(self, interface):
         return {
-            "IsStatusNotifierHostRegistered": dbus.Boolean(True),
+            "IsStatusNotifierHostRegistered": dbus.Boolean(self.host),
             "RegisteredStatusNotifierItems": dbus.Array(self.items, signature="s"),
             "ProtocolVersion": dbus.Int32(0),
         }
@@ -87,6 +101,7 @@ def watch(log):
             watcher.items = [i for i in watcher.items if i != bus_name and not i.startswith(old + "/")]
 
     bus.add_signal_receiver(owner_changed, "NameOwnerChanged", dbus.BUS_DAEMON_IFACE)
+    GLib.unix_signal_add(GLib.PRIORITY_DEFAULT, signal.SIGUSR1, watcher.toggle_host)
     GLib.MainLoop().run()
     del name
 

@@ -1,7 +1,8 @@
 #!/bin/bash
 # Without a tray host the main window is never lost: minimising leaves it iconified in the
 # taskbar, from where it comes back. A tray host started later is used within seconds, and
-# from then on minimising hides the window into it.
+# from then on minimising hides the window into it; when that host stops, the window comes back
+# to the taskbar.
 source "$(dirname "$0")/harness.sh" "$@"
 
 start_desktop notray
@@ -39,4 +40,15 @@ if [[ -n $menu ]]; then
     click_menu_item "$menu" 1
     check "'Configurar Aviso' brings the window back" quiet wait_window "$MAIN_TITLE" 5
 fi
+
+# The tray host stops while the window is minimised into it: the window comes back to the
+# taskbar, and goes into the tray again when a host returns.
+W=$(wait_window "$MAIN_TITLE" 5) || fail_now "no main window"
+xdotool windowminimize "$W"
+check "minimised again, it goes into the tray" wait_until 5 eval '! in_client_list "$W"'
+stop_pid "$TRAYER_PID"
+check "the tray host stops: it waits minimised in the taskbar" wait_until 5 eval \
+    'wm_state_is "$W" Iconic && in_client_list "$W"'
+start_tray
+check "a host returns: it goes into the tray again" wait_until 10 eval '! in_client_list "$W"'
 finish

@@ -2,7 +2,8 @@
 # A D-Bus notification area (StatusNotifierItem), as most desktop panels have, that starts after
 # the program, as at logon: the icon registers once it is there, its tooltip counts down, the
 # menu opens where the host asks, the host can read the "Archivo" menu with its current states
-# and use it, and "Configurar Aviso" brings the hidden main window back through the password.
+# and use it, and "Configurar Aviso" brings the hidden main window back through the password; a
+# host or watcher that goes away sends the minimised window back to the taskbar.
 source "$(dirname "$0")/harness.sh" "$@"
 source "$(dirname "$0")/sni.sh"
 
@@ -66,11 +67,33 @@ xdotool key Return
 main_shown() {
     local id
     for id in $(xdotool search --all --onlyvisible --pid "$TEMPIX_PID" --name "$(title_regex "$MAIN_TITLE")"); do
-        (($(xwininfo -id "$id" | awk '/Height:/ {print $2}') > 300)) && wm_state_is "$id" Normal && return 0
+        (($(xwininfo -id "$id" | awk '/Height:/ {print $2}') > 300)) && wm_state_is "$id" Normal &&
+            echo "$id" && return 0
     done
     return 1
 }
-check "the right password brings the main window back" wait_until 5 main_shown
+check "the right password brings the main window back" wait_until 5 quiet main_shown
 shot sni-main-window
 check "the program keeps running" alive "$TEMPIX_PID"
+
+# Minimised into the tray, the window comes back to the taskbar when the host goes (Plasma's
+# panel stopping, its watcher staying) and when the watcher leaves the bus, and goes into the
+# tray again when the host returns.
+W=$(main_shown)
+place() {  # where the minimised main window is
+    if ! in_client_list "$W"; then
+        echo "in the tray"
+    elif wm_state_is "$W" Iconic; then
+        echo "in the taskbar"
+    fi
+}
+while IFS='|' read -r what action where; do
+    eval "$action"
+    check "$what: the window is $where" wait_until 5 eval '[[ $(place) == "$where" ]]'
+done <<'EOF'
+minimised|xdotool windowminimize "$W"|in the tray
+the host goes, its watcher stays|kill -USR1 "$SNI_PID"|in the taskbar
+the host returns|kill -USR1 "$SNI_PID"|in the tray
+the watcher leaves the bus|stop_pid "$SNI_PID"|in the taskbar
+EOF
 finish

@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QSystemTrayIcon>
 
+#include <cstdint>
 #include <cstdlib>
 #include <optional>
 
@@ -46,21 +47,21 @@ bool statusNotifierHost() {
            reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
 }
 
-// An X notification area: the owner of the tray selection of the default screen.
-bool xembedTray() {
+// An X notification area: the owner of the tray selection of the default screen, or none.
+xcb_window_t xembedTray() {
     xcb_connection_t* connection = x11Connection();
     if (connection == nullptr) {
-        return false;
+        return XCB_NONE;
     }
     const xcb_atom_t selection = x11Atom(connection, "_NET_SYSTEM_TRAY_S0", true);
     if (selection == XCB_ATOM_NONE) {
-        return false;
+        return XCB_NONE;
     }
-    xcb_get_selection_owner_reply_t* owner = xcb_get_selection_owner_reply(
+    xcb_get_selection_owner_reply_t* reply = xcb_get_selection_owner_reply(
         connection, xcb_get_selection_owner(connection, selection), nullptr);
-    const bool owned = owner != nullptr && owner->owner != XCB_NONE;
-    std::free(owner);
-    return owned;
+    const xcb_window_t owner = reply != nullptr ? reply->owner : XCB_NONE;
+    std::free(reply);
+    return owner;
 }
 
 }  // namespace
@@ -72,10 +73,20 @@ LinuxTray::LinuxTray(TrayPictures pictures) : pictures_(std::move(pictures)) {
     connect(&watch_, &QTimer::timeout, this, &LinuxTray::watchAvailability);
     // A D-Bus notification area that starts after the program is noticed at once.
     dbusWatcher_.setConnection(QDBusConnection::sessionBus());
-    dbusWatcher_.setWatchMode(QDBusServiceWatcher::WatchForRegistration);
+    // So is one that stops: its watcher leaves the bus, or (Plasma's) only its host goes.
+    dbusWatcher_.setWatchMode(QDBusServiceWatcher::WatchForRegistration |
+                              QDBusServiceWatcher::WatchForUnregistration);
     dbusWatcher_.addWatchedService(kWatcher);
     connect(&dbusWatcher_, &QDBusServiceWatcher::serviceRegistered, this,
             &LinuxTray::watchAvailability);
+    connect(&dbusWatcher_, &QDBusServiceWatcher::serviceUnregistered, this,
+            &LinuxTray::watchAvailability);
+    for (const char* host : {"StatusNotifierHostRegistered", "StatusNotifierHostUnregistered"}) {
+        QDBusConnection::sessionBus().connect(QString(), QStringLiteral("/StatusNotifierWatcher"),
+                                              kWatcher, QString::fromLatin1(host), this,
+                                              SLOT(watchAvailability()));
+    }
+    qApp->installNativeEventFilter(this);
 }
 
 LinuxTray::~LinuxTray() = default;
@@ -86,21 +97,69 @@ bool LinuxTray::trayPresent() {
     // So it is asked only once one of them is there.
     if (!qtAsked_) {
         const bool dbus = statusNotifierHost();
-        if (!dbus && !xembedTray()) {
+        if (!dbus && xembedTray() == XCB_NONE) {
             return false;
         }
         qtAsked_ = true;
         qtUsesDBus_ = dbus;
     }
-    return QSystemTrayIcon::isSystemTrayAvailable();
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        return false;
+    }
+    // The area Qt chose may have gone since.
+    if (qtUsesDBus_) {
+        return statusNotifierHost();
+    }
+    const xcb_window_t owner = xembedTray();
+    if (owner != xembedOwner_ && owner != XCB_NONE) {
+        const std::uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+        xcb_change_window_attributes(x11Connection(), owner, XCB_CW_EVENT_MASK, &mask);
+        xcb_flush(x11Connection());
+    }
+    xembedOwner_ = owner;
+    return owner != XCB_NONE;
+}
+
+bool LinuxTray::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (eventType != "xcb_generic_event_t" || qtUsesDBus_) {
+        return false;
+    }
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    bool changed = false;
+    switch (event->response_type & 0x7f) {
+        case XCB_DESTROY_NOTIFY:
+            changed =
+                xembedOwner_ != XCB_NONE &&
+                reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window == xembedOwner_;
+            break;
+        case XCB_CLIENT_MESSAGE: {
+            // A new owner of a manager selection announces itself to the root window.
+            const auto* announce = reinterpret_cast<const xcb_client_message_event_t*>(event);
+            static const xcb_atom_t manager = x11Atom(x11Connection(), "MANAGER", false);
+            static const xcb_atom_t tray = x11Atom(x11Connection(), "_NET_SYSTEM_TRAY_S0", false);
+            changed = announce->type == manager && announce->data.data32[1] == tray;
+            break;
+        }
+        default:
+            break;
+    }
+    if (changed) {
+        // Qt's own tray handling sees the event after this filter: look once it has.
+        QTimer::singleShot(0, this, &LinuxTray::watchAvailability);
+    }
+    return false;
 }
 
 bool LinuxTray::available() {
-    lastAvailable_ = trayPresent();
-    if (!lastAvailable_ && !watch_.isActive()) {
+    const bool now = trayPresent();
+    if (now != lastAvailable_) {
+        // A change the program was not told of yet: told once what asked has returned.
+        QTimer::singleShot(0, this, &LinuxTray::watchAvailability);
+    }
+    if (!now && !watch_.isActive()) {
         watch_.start();
     }
-    return lastAvailable_;
+    return now;
 }
 
 void LinuxTray::watchAvailability() {
@@ -110,6 +169,8 @@ void LinuxTray::watchAvailability() {
         if (wanted_) {
             showIcon();
         }
+    } else if (!watch_.isActive()) {
+        watch_.start();
     }
     if (now != lastAvailable_) {
         lastAvailable_ = now;

@@ -2,6 +2,7 @@
 
 #include "platform/services.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QDBusServiceWatcher>
 #include <QIcon>
 #include <QPointer>
@@ -9,6 +10,8 @@
 
 #include <array>
 #include <memory>
+
+#include <xcb/xcb.h>
 
 class QSystemTrayIcon;
 
@@ -20,7 +23,7 @@ struct TrayPictures {
 
 // The notification-area icon through QSystemTrayIcon: an X tray (XEmbed), or a D-Bus one
 // (StatusNotifierItem) such as the panels of most desktops have.
-class LinuxTray : public TrayService {
+class LinuxTray : public TrayService, public QAbstractNativeEventFilter {
     Q_OBJECT
 public:
     explicit LinuxTray(TrayPictures pictures);
@@ -33,12 +36,18 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // An X notification area that comes (the MANAGER message) or goes (its owner window is
+    // destroyed).
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+
+private Q_SLOTS:
+    // Looks again whether a notification area is there, and says so when that changed.
+    void watchAvailability();
 
 private:
     bool trayPresent();
     void showIcon();
     void apply(int picture, const QString& tip);
-    void watchAvailability();
     void activated(int reason);
 
     TrayPictures pictures_;
@@ -54,6 +63,8 @@ private:
     QTimer watch_;
     QDBusServiceWatcher dbusWatcher_;
     bool lastAvailable_ = false;
+    // The window that owns the X tray selection, watched for its end.
+    xcb_window_t xembedOwner_ = XCB_NONE;
     // A button was pressed over the icon; the menu waits for its release.
     bool awaitingRelease_ = false;
 };
