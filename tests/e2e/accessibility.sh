@@ -23,12 +23,12 @@ a11y_bus_ready() {
 }
 
 # Prints "role|name|states" for every object in the windows of application PID, one a line,
-# indented by depth, after doing what the other arguments ask, in turn: NAME presses the
+# indented by depth (unless A11Y_WALK=0), after doing what the other arguments ask, in turn: NAME presses the
 # object of that name (its first action), NAME=TEXT puts TEXT into a text box. NAME may start
 # with a role and a slash: "page tab/Guardar".
 a11y_tree() {  # a11y_tree PID [[ROLE/]NAME | [ROLE/]NAME=TEXT]...
     /usr/bin/python3 - "$@" <<'PY'
-import sys, time
+import os, sys, time
 import pyatspi
 
 pid = int(sys.argv[1])
@@ -65,6 +65,7 @@ def walk(obj, depth):
         if child is not None:
             walk(child, depth + 1)
 
-walk(apps[0], 0)
+if os.environ.get("A11Y_WALK", "1") == "1":
+    walk(apps[0], 0)
 PY
 }
