@@ -61,13 +61,11 @@ Form1::~Form1() = default;
 void Form1::fitUnitToScreen() {
     // The tallest window: with its menu bar and the window manager's frame it must fit the
     // height that panels leave free, so the unit follows the font only that far.
-    // The window manager answers while the menu bar loads the fonts.
-    askWindowFrame();
+    const QMargins frame = windowFrame();
     QMenuBar probe;
     probe.addMenu(QStringLiteral("Archivo"));
-    const int menuHeight = probe.sizeHint().height();
-    const QMargins frame = windowFrame();
-    const int room = availableArea().height() - frame.top() - frame.bottom() - menuHeight;
+    const int room =
+        availableArea().height() - frame.top() - frame.bottom() - probe.sizeHint().height();
     if (room > 0) {
         limitPixelsPerTwip(room / static_cast<double>(kClientHeight));
     }

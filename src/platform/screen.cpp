@@ -47,37 +47,25 @@ bool windowManagerSupports(xcb_connection_t* connection, xcb_window_t root, xcb_
     return found;
 }
 
-// Whether the window manager handles _NET_REQUEST_FRAME_EXTENTS; it stops being asked once it
-// left a request unanswered.
-bool& frameRequestsAnswered(xcb_connection_t* connection) {
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-    static bool answers = windowManagerSupports(
-        connection, root, x11Atom(connection, "_NET_REQUEST_FRAME_EXTENTS", false));
-    return answers;
-}
-
 // Asks the window manager what frame it will put around a window not shown yet
-// (_NET_REQUEST_FRAME_EXTENTS), without waiting for the answer. False if it is not asked.
-bool requestFrame(xcb_connection_t* connection, xcb_window_t id) {
-    if (!frameRequestsAnswered(connection)) {
-        return false;
-    }
+// (_NET_REQUEST_FRAME_EXTENTS), and waits a moment for the answer. A window manager that does
+// not handle the request, or gave no answer once, is not asked.
+std::optional<QMargins> askFrame(xcb_connection_t* connection, xcb_window_t id) {
+    const xcb_atom_t ask = x11Atom(connection, "_NET_REQUEST_FRAME_EXTENTS", false);
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    static bool answers = windowManagerSupports(connection, root, ask);
+    if (!answers) {
+        return std::nullopt;
+    }
     xcb_client_message_event_t request{};
     request.response_type = XCB_CLIENT_MESSAGE;
     request.format = 32;
     request.window = id;
-    request.type = x11Atom(connection, "_NET_REQUEST_FRAME_EXTENTS", false);
+    request.type = ask;
     xcb_send_event(connection, 0, root,
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&request));
     xcb_flush(connection);
-    return true;
-}
-
-// Waits a moment for the answer to requestFrame. A window manager that gave no answer once is
-// not asked again.
-std::optional<QMargins> awaitFrame(xcb_connection_t* connection, xcb_window_t id) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(150);
     do {
         if (const auto frame = frameExtents(connection, id)) {
@@ -85,20 +73,9 @@ std::optional<QMargins> awaitFrame(xcb_connection_t* connection, xcb_window_t id
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     } while (std::chrono::steady_clock::now() < deadline);
-    frameRequestsAnswered(connection) = false;
+    answers = false;
     return std::nullopt;
 }
-
-std::optional<QMargins> askFrame(xcb_connection_t* connection, xcb_window_t id) {
-    if (!requestFrame(connection, id)) {
-        return std::nullopt;
-    }
-    return awaitFrame(connection, id);
-}
-
-// The plain window windowFrame asks about, from the question until the answer is read.
-xcb_window_t frameProbe = XCB_NONE;
-std::optional<QMargins> knownWindowFrame;
 
 // The frame around a top-level window: what Qt knows of a window on screen, else what the window
 // manager says it will be.
@@ -122,33 +99,20 @@ QMargins frameOf(QWidget* window) {
 
 }  // namespace
 
-void askWindowFrame() {
-    xcb_connection_t* connection = x11Connection();
-    if (knownWindowFrame || frameProbe != XCB_NONE || connection == nullptr) {
-        return;
-    }
-    // A window of the plainest kind, never shown, only to be asked about.
-    frameProbe = xcb_generate_id(connection);
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-    xcb_create_window(connection, XCB_COPY_FROM_PARENT, frameProbe, root, 0, 0, 100, 100, 0,
-                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
-    if (!requestFrame(connection, frameProbe)) {
-        knownWindowFrame = QMargins();
-    }
-}
-
 QMargins windowFrame() {
-    askWindowFrame();
+    static std::optional<QMargins> frame;
     xcb_connection_t* connection = x11Connection();
-    if (frameProbe != XCB_NONE && connection != nullptr) {
-        if (!knownWindowFrame) {
-            knownWindowFrame = awaitFrame(connection, frameProbe).value_or(QMargins());
-        }
-        xcb_destroy_window(connection, frameProbe);
+    if (!frame && connection != nullptr) {
+        // A window of the plainest kind, never shown, only to be asked about.
+        const xcb_window_t probe = xcb_generate_id(connection);
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+        xcb_create_window(connection, XCB_COPY_FROM_PARENT, probe, root, 0, 0, 100, 100, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+        frame = askFrame(connection, probe).value_or(QMargins());
+        xcb_destroy_window(connection, probe);
         xcb_flush(connection);
-        frameProbe = XCB_NONE;
     }
-    return knownWindowFrame.value_or(QMargins());
+    return frame.value_or(QMargins());
 }
 
 QRect availableArea() {

@@ -12,9 +12,6 @@ void centreOnScreen(QWidget* window);
 // The frame a window manager puts around an ordinary window (its title bar and borders), as it
 // tells before any window is shown; none outside X11 or without an answer.
 QMargins windowFrame();
-// Puts that question to the window manager without waiting: windowFrame reads the answer later,
-// so the program can do other work while the window manager answers.
-void askWindowFrame();
 
 // The primary screen's area that panels leave free for windows.
 QRect availableArea();
