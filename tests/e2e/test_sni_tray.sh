@@ -11,6 +11,10 @@ start_desktop notray
 # A protected two-minute alert started at once, the main window minimised; 636C617665 is
 # "clave" encoded.
 conf_write "RunAuto=1" "hh=" "mm=2" "ss=" "WindowState=1" "BlockPass=636C617665"
+# What the item announces, for the count of signals a tick costs the notification area.
+dbus-monitor --session "type='signal',interface='org.kde.StatusNotifierItem'" \
+    >"$E2E_TMP/item-signals.log" 2>&1 &
+E2E_PIDS+=($!)
 start_tempix sni
 iconic_main_window() {
     local id
@@ -24,6 +28,8 @@ check "without a notification area the main window waits minimised in the taskba
 W=$(iconic_main_window) || fail_now "no minimised main window"
 sleep 1
 
+signals() { grep -c "member=$1\$" "$E2E_TMP/item-signals.log"; }
+check "no signal while no notification area shows the icon" test "$(signals NewIcon)" = 0
 start_sni_watcher
 check "the icon registers with a notification area that starts later" \
     wait_until 10 sni_registered "$TEMPIX_PID"
@@ -37,6 +43,12 @@ sleep 2.2
 tip2=$(sni tooltip)
 log "tooltip '$tip1', then '$tip2'"
 check "and counts down" bash -c "[[ '$tip2' < '$tip1' ]]"
+icons0=$(signals NewIcon) tips0=$(signals NewToolTip)
+sleep 4
+icons=$(($(signals NewIcon) - icons0)) tips=$(($(signals NewToolTip) - tips0))
+log "over 4 s: $icons NewIcon, $tips NewToolTip"
+check "one new picture and one new tooltip a second" bash -c "((3 <= $icons && $icons <= 5 &&
+    3 <= $tips && $tips <= 5))"
 
 layout=$(sni layout)
 printf '%s\n' "$layout" | sed 's/^/  /'

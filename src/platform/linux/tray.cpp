@@ -1,5 +1,6 @@
 #include "platform/linux/tray.h"
 
+#include "platform/linux/statusnotifier.h"
 #include "platform/linux/x11.h"
 
 #include <QCursor>
@@ -13,28 +14,10 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <optional>
-
-// Exported by QtDBus: every incoming call is handed to the hooks before it is delivered.
-void qDBusAddSpyHook(void (*hook)(const QDBusMessage&));
 
 namespace {
 
 const QString kWatcher = QStringLiteral("org.kde.StatusNotifierWatcher");
-
-// Qt's StatusNotifierItem drops the point that the host sends with ContextMenu and Activate;
-// the hook keeps it for the menu.
-std::optional<QPoint> hostPoint;
-
-void noteHostPoint(const QDBusMessage& call) {
-    const QList<QVariant> args = call.arguments();
-    if (call.interface() == QLatin1String("org.kde.StatusNotifierItem") &&
-        (call.member() == QLatin1String("ContextMenu") ||
-         call.member() == QLatin1String("Activate")) &&
-        args.size() == 2) {
-        hostPoint = QPoint(args[0].toInt(), args[1].toInt());
-    }
-}
 
 // A D-Bus notification area: a StatusNotifierWatcher with a host that draws the icons.
 bool statusNotifierHost() {
@@ -92,23 +75,10 @@ LinuxTray::LinuxTray(TrayPictures pictures) : pictures_(std::move(pictures)) {
 LinuxTray::~LinuxTray() = default;
 
 bool LinuxTray::trayPresent() {
-    // Qt chooses between the D-Bus and the X notification area at its first look and keeps that
-    // choice: asked while neither is there, it would never use a D-Bus one that comes later.
-    // So it is asked only once one of them is there.
-    if (!qtAsked_) {
-        const bool dbus = statusNotifierHost();
-        if (!dbus && xembedTray() == XCB_NONE) {
-            return false;
-        }
-        qtAsked_ = true;
-        qtUsesDBus_ = dbus;
-    }
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
-        return false;
-    }
-    // The area Qt chose may have gone since.
-    if (qtUsesDBus_) {
-        return statusNotifierHost();
+    // A D-Bus notification area is preferred: the icon is an item of our own there.
+    dbusHost_ = statusNotifierHost();
+    if (dbusHost_) {
+        return true;
     }
     const xcb_window_t owner = xembedTray();
     if (owner != xembedOwner_ && owner != XCB_NONE) {
@@ -121,7 +91,7 @@ bool LinuxTray::trayPresent() {
 }
 
 bool LinuxTray::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
-    if (eventType != "xcb_generic_event_t" || qtUsesDBus_) {
+    if (eventType != "xcb_generic_event_t" || dbusHost_) {
         return false;
     }
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
@@ -166,6 +136,11 @@ void LinuxTray::watchAvailability() {
     const bool now = trayPresent();
     if (now) {
         watch_.stop();
+        // The other kind of notification area took over: the icon moves there.
+        if ((dbusHost_ && xIcon_) || (!dbusHost_ && dbusIcon_)) {
+            xIcon_.reset();
+            dbusIcon_.reset();
+        }
         if (wanted_) {
             showIcon();
         }
@@ -180,15 +155,13 @@ void LinuxTray::watchAvailability() {
 
 void LinuxTray::setMenu(QMenu* menu) {
     menu_ = menu;
-    if (icon_ && qtUsesDBus_) {
-        icon_->setContextMenu(menu);
+    if (dbusIcon_) {
+        dbusIcon_->setMenu(menu);
     }
 }
 
 void LinuxTray::showIcon() {
-    if (!icon_) {
-        // Made while no notification area is there, the icon would make Qt choose its kind too
-        // early: it waits for one.
+    if (!dbusIcon_ && !xIcon_) {
         if (watch_.isActive()) {
             return;
         }
@@ -196,21 +169,27 @@ void LinuxTray::showIcon() {
             watch_.start();
             return;
         }
-        icon_ = std::make_unique<QSystemTrayIcon>();
-        connect(icon_.get(), &QSystemTrayIcon::activated, this,
-                [this](QSystemTrayIcon::ActivationReason reason) { activated(reason); });
-        if (qtUsesDBus_) {
-            static const bool hooked = (qDBusAddSpyHook(noteHostPoint), true);
-            Q_UNUSED(hooked);
-            // A host that draws the menu itself reads it over D-Bus. An X tray gets none: Qt
-            // would open it at the press, where the release would pick one of its items.
-            icon_->setContextMenu(menu_);
+        if (dbusHost_) {
+            // A host that draws the menu itself reads it over D-Bus.
+            dbusIcon_ = std::make_unique<StatusNotifierItem>(pictures_.idle, pictures_.frames);
+            connect(dbusIcon_.get(), &StatusNotifierItem::menuRequested, this,
+                    &TrayService::menuRequested);
+            dbusIcon_->setMenu(menu_);
+        } else {
+            // Qt chooses its kind of tray at its first icon: made while no D-Bus notification
+            // area is there, it is an X tray icon for good. It gets no menu: Qt would open it at
+            // the press, where the release would pick one of its items.
+            xIcon_ = std::make_unique<QSystemTrayIcon>();
+            connect(xIcon_.get(), &QSystemTrayIcon::activated, this,
+                    [this](QSystemTrayIcon::ActivationReason reason) { activated(reason); });
+            xIcon_->setIcon(picture_ == kTrayIdle ? pictures_.idle : pictures_.frames.at(picture_));
+            xIcon_->setToolTip(tip_);
         }
-        icon_->setIcon(picture_ == kTrayIdle ? pictures_.idle : pictures_.frames.at(picture_));
-        icon_->setToolTip(tip_);
     }
-    if (!icon_->isVisible()) {
-        icon_->show();
+    if (dbusIcon_) {
+        dbusIcon_->show(picture_, tip_);
+    } else if (!xIcon_->isVisible()) {
+        xIcon_->show();
     }
 }
 
@@ -218,12 +197,10 @@ void LinuxTray::activated(int reason) {
     if (reason != QSystemTrayIcon::Trigger && reason != QSystemTrayIcon::Context) {
         return;
     }
-    // An XEmbed tray reports the press; a D-Bus tray reports a click that is already over, with
-    // the point where the host wants the menu.
-    // The menu opens at the release, so the release cannot pick one of its items.
+    // An X tray reports the press. The menu opens at the release, so the release cannot pick
+    // one of its items.
     if (QGuiApplication::mouseButtons() == Qt::NoButton) {
-        Q_EMIT menuRequested(qtUsesDBus_ && hostPoint ? *hostPoint : QCursor::pos());
-        hostPoint.reset();
+        Q_EMIT menuRequested(QCursor::pos());
         return;
     }
     if (!awaitingRelease_) {
@@ -244,18 +221,17 @@ bool LinuxTray::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void LinuxTray::apply(int picture, const QString& tip) {
-    if (picture != picture_) {
-        picture_ = picture;
-        if (icon_) {
-            icon_->setIcon(picture == kTrayIdle ? pictures_.idle : pictures_.frames.at(picture));
-        }
+    if (dbusIcon_) {
+        dbusIcon_->set(picture, tip);
     }
-    if (tip != tip_) {
-        tip_ = tip;
-        if (icon_) {
-            icon_->setToolTip(tip);
-        }
+    if (xIcon_ && picture != picture_) {
+        xIcon_->setIcon(picture == kTrayIdle ? pictures_.idle : pictures_.frames.at(picture));
     }
+    if (xIcon_ && tip != tip_) {
+        xIcon_->setToolTip(tip);
+    }
+    picture_ = picture;
+    tip_ = tip;
 }
 
 void LinuxTray::add(int picture, const QString& tip) {
@@ -276,8 +252,9 @@ void LinuxTray::remove() {
         awaitingRelease_ = false;
         qApp->removeEventFilter(this);
     }
-    if (icon_) {
-        icon_->hide();
-        icon_.reset();
+    if (xIcon_) {
+        xIcon_->hide();
+        xIcon_.reset();
     }
+    dbusIcon_.reset();
 }

@@ -14,6 +14,7 @@
 #include <xcb/xcb.h>
 
 class QSystemTrayIcon;
+class StatusNotifierItem;
 
 // The icon's pictures: idle, and the animation frames 0 to 3.
 struct TrayPictures {
@@ -21,8 +22,8 @@ struct TrayPictures {
     std::array<QIcon, 4> frames;
 };
 
-// The notification-area icon through QSystemTrayIcon: an X tray (XEmbed), or a D-Bus one
-// (StatusNotifierItem) such as the panels of most desktops have.
+// The notification-area icon: in a D-Bus notification area (StatusNotifierItem), such as the
+// panels of most desktops have, an item of our own; in an X one (XEmbed), QSystemTrayIcon.
 class LinuxTray : public TrayService, public QAbstractNativeEventFilter {
     Q_OBJECT
 public:
@@ -51,15 +52,15 @@ private:
     void activated(int reason);
 
     TrayPictures pictures_;
-    std::unique_ptr<QSystemTrayIcon> icon_;
+    std::unique_ptr<StatusNotifierItem> dbusIcon_;
+    std::unique_ptr<QSystemTrayIcon> xIcon_;
     QPointer<QMenu> menu_;
     // The program asked for the icon (add) and has not removed it.
     bool wanted_ = false;
     int picture_ = kTrayIdle;
     QString tip_;
-    // Qt has been asked about the tray: its choice between the two kinds is made.
-    bool qtAsked_ = false;
-    bool qtUsesDBus_ = false;
+    // The notification area found last is a D-Bus one.
+    bool dbusHost_ = false;
     QTimer watch_;
     QDBusServiceWatcher dbusWatcher_;
     bool lastAvailable_ = false;
