@@ -20,12 +20,16 @@ check "the window has a fixed size" test -n "$min" -a "$min" = "$max"
 check "its client area is at least the designed 290 pixels wide" test "${min%% *}" -ge 290
 check "it cannot be maximised" bash -c "! xprop -id $W _NET_WM_ALLOWED_ACTIONS | grep -q MAXIMIZE"
 
-read -r x y w h < <(xwininfo -id "$W" | awk '/Absolute upper-left X/ {x=$4}
-    /Absolute upper-left Y/ {y=$4} /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}')
+place() { xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4}
+    /Absolute upper-left Y/ {y=$4} /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'; }
+read -r x y w h < <(place "$W")
 log "placed at $x,$y size ${w}x$h on a 1280x800 screen"
 centred() { (($1 + $2 / 2 - 640 <= 8 && 640 - $1 - $2 / 2 <= 8)) &&
     (($3 + $4 / 2 - 400 <= 20 && 400 - $3 - $4 / 2 <= 20)); }
 check "it is centred on the screen" centred "$x" "$w" "$y" "$h"
+# The frame is known before the window is shown, so it is mapped in its place and never moved.
+sleep 1
+check "it stays where it was first mapped" test "$(place "$W")" = "$x $y $w $h"
 
 check "the tray icon appears in the tray host" wait_until 10 has_tray_icon "$TEMPIX_PID"
 icon=$(tray_icons "$TEMPIX_PID" | head -n1)
