@@ -50,9 +50,9 @@ private Q_SLOTS:
         // A pick runs the entry once the panel has its answer; a disabled one runs nothing.
         QSignalSpy configured(configure, &QAction::triggered);
         QSignalSpy exited(exit, &QAction::triggered);
-        dbusMenu.event(root.children[1].id, QStringLiteral("clicked"));
-        dbusMenu.event(root.children[0].id, QStringLiteral("hovered"));
-        dbusMenu.event(root.children[0].id, QStringLiteral("clicked"));
+        dbusMenu.handleEvent(root.children[1].id, QStringLiteral("clicked"));
+        dbusMenu.handleEvent(root.children[0].id, QStringLiteral("hovered"));
+        dbusMenu.handleEvent(root.children[0].id, QStringLiteral("clicked"));
         QCOMPARE(configured.count(), 0);
         QTRY_COMPARE(configured.count(), 1);
         QCOMPARE(exited.count(), 0);

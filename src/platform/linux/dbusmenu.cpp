@@ -213,7 +213,7 @@ DBusMenuLayout DBusMenu::layout(int id, int depth, const QStringList& names) {
     return result;
 }
 
-void DBusMenu::event(int id, const QString& eventId) {
+void DBusMenu::handleEvent(int id, const QString& eventId) {
     QAction* a = action(id);
     if (a && eventId == u"clicked" && a->isEnabled()) {
         // The host waits for the answer; the command may open windows.
@@ -261,14 +261,14 @@ void DBusMenuAdaptor::Event(int id, const QString& eventId, const QDBusVariant& 
                             uint timestamp) {
     Q_UNUSED(data);
     Q_UNUSED(timestamp);
-    menu_->event(id, eventId);
+    menu_->handleEvent(id, eventId);
 }
 
 QList<int> DBusMenuAdaptor::EventGroup(const QList<DBusMenuEvent>& events) {
     QList<int> unknown;
     for (const DBusMenuEvent& e : events) {
         if (menu_->exists(e.id)) {
-            menu_->event(e.id, e.eventId);
+            menu_->handleEvent(e.id, e.eventId);
         } else {
             unknown.append(e.id);
         }

@@ -64,7 +64,7 @@ public:
     QVariantMap properties(int id, const QStringList& names);
     bool exists(int id);
     // A "clicked" runs the entry's command once the call has been answered.
-    void event(int id, const QString& eventId);
+    void handleEvent(int id, const QString& eventId);
 
 Q_SIGNALS:
     // Entries changed: hosts read the layout again.
