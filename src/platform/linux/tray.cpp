@@ -54,16 +54,6 @@ LinuxTray::LinuxTray(TrayPictures pictures) : pictures_(std::move(pictures)) {
     // runs only while none is there, so a normal desktop pays nothing for it.
     watch_.setInterval(5000);
     connect(&watch_, &QTimer::timeout, this, &LinuxTray::watchAvailability);
-    // The first icon waits until the main window is on screen: finding the notification area and
-    // talking to it would hold the window back.
-    firstIcon_.setSingleShot(true);
-    firstIcon_.setInterval(300);
-    connect(&firstIcon_, &QTimer::timeout, this, [this] {
-        iconsAllowed_ = true;
-        if (wanted_) {
-            showIcon();
-        }
-    });
     // A D-Bus notification area that starts after the program is noticed at once.
     dbusWatcher_.setConnection(QDBusConnection::sessionBus());
     // So is one that stops: its watcher leaves the bus, or (Plasma's) only its host goes.
@@ -171,12 +161,6 @@ void LinuxTray::setMenu(QMenu* menu) {
 }
 
 void LinuxTray::showIcon() {
-    if (!iconsAllowed_) {
-        if (!firstIcon_.isActive()) {
-            firstIcon_.start();
-        }
-        return;
-    }
     if (!dbusIcon_ && !xIcon_) {
         if (watch_.isActive()) {
             return;

@@ -62,8 +62,6 @@ private:
     // The notification area found last is a D-Bus one.
     bool dbusHost_ = false;
     QTimer watch_;
-    QTimer firstIcon_;
-    bool iconsAllowed_ = false;
     QDBusServiceWatcher dbusWatcher_;
     bool lastAvailable_ = false;
     // The window that owns the X tray selection, watched for its end.
