@@ -5,6 +5,7 @@
 #include "platform/linux/linuxplatform.h"
 #include "platform/linux/session.h"
 #include "platform/linux/translations.h"
+#include "platform/warmup.h"
 #include "programa.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@ int main(int argc, char* argv[]) {
     if (const auto refused = refuseOtherArguments(count, arguments.data())) {
         return *refused;
     }
+    StartupWarmUp warmUp;
     installQtTranslations(app);
     installFitCheck(app);
     app.setOrganizationName(QStringLiteral("Nodavia"));
@@ -31,8 +33,12 @@ int main(int argc, char* argv[]) {
     // The program lives in the notification area: hiding the last window does not end it.
     app.setQuitOnLastWindowClosed(false);
 
-    LinuxPlatform services({idleIcon(), {trayFrame(0), trayFrame(1), trayFrame(2), trayFrame(3)}},
-                           idleIcon());
+    LinuxPlatform services(
+        [] {
+            return TrayPictures{idleIcon(),
+                                {trayFrame(0), trayFrame(1), trayFrame(2), trayFrame(3)}};
+        },
+        idleIcon());
     Programa programa(services.platform);
     programa.start();
     if (programa.ended()) {

@@ -1,12 +1,20 @@
 #!/bin/bash
-# First start with an empty store: the main window and the idle tray icon; closing the window
-# ends the program and takes the icon away.
+# First start with an empty store: the main window and, a moment later, the idle tray icon;
+# closing the window ends the program and takes the icon away.
 source "$(dirname "$0")/harness.sh" "$@"
 
 start_desktop
 start_tempix main
 
 W=$(wait_window "$MAIN_TITLE" 15) || fail_now "no window titled '$MAIN_TITLE'"
+# The tray icon comes a moment after the window: a menu opened at once stays open past it.
+activate "$W"
+click "$W" 30 10
+check "the Archivo menu opens at once" wait_until 5 quiet popup_menu "$TEMPIX_PID"
+sleep 1
+check "a second later it is still open" quiet popup_menu "$TEMPIX_PID"
+xdotool key Escape
+check "Escape closes it" wait_until 5 no_popup_menu "$TEMPIX_PID"
 check "main window '$MAIN_TITLE' is mapped" is_viewable "$W"
 check "its window-manager state is Normal" test "$(wm_state "$W")" = Normal
 check "its title is exactly the version caption" test "$(window_name "$W")" = "$MAIN_TITLE"

@@ -12,8 +12,9 @@
 #include "platform/linux/tray.h"
 
 struct LinuxPlatform {
-    // notice: the picture of the program's notifications.
-    LinuxPlatform(TrayPictures trayPictures, QIcon notice)
+    // trayPictures: made when the icon is first shown. notice: the picture of the program's
+    // notifications.
+    LinuxPlatform(std::function<TrayPictures()> trayPictures, QIcon notice)
         : tray(std::move(trayPictures)), notifier(std::move(notice)) {}
     LinuxTicks ticks;
     LinuxClock clock;

@@ -3,11 +3,11 @@
 #include "platform/linux/statusnotifier.h"
 #include "platform/linux/x11.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVariant>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSystemTrayIcon>
@@ -49,11 +49,26 @@ xcb_window_t xembedTray() {
 
 }  // namespace
 
-LinuxTray::LinuxTray(TrayPictures pictures) : pictures_(std::move(pictures)) {
+LinuxTray::LinuxTray(std::function<TrayPictures()> pictures) : makePictures_(std::move(pictures)) {
     // Without a notification area the program must notice one that appears later. The check
     // runs only while none is there, so a normal desktop pays nothing for it.
     watch_.setInterval(5000);
     connect(&watch_, &QTimer::timeout, this, &LinuxTray::watchAvailability);
+    // The first icon waits until the main window is on screen: made at start-up, it held the
+    // window back by milliseconds.
+    firstIcon_.setSingleShot(true);
+    firstIcon_.setInterval(300);
+    connect(&firstIcon_, &QTimer::timeout, this, &LinuxTray::firstIconDue);
+}
+
+LinuxTray::~LinuxTray() = default;
+
+void LinuxTray::startWatching() {
+    // Begun at the first question, not at start-up: the session bus is not needed before.
+    if (watching_) {
+        return;
+    }
+    watching_ = true;
     // A D-Bus notification area that starts after the program is noticed at once.
     dbusWatcher_.setConnection(QDBusConnection::sessionBus());
     // So is one that stops: its watcher leaves the bus, or (Plasma's) only its host goes.
@@ -72,9 +87,15 @@ LinuxTray::LinuxTray(TrayPictures pictures) : pictures_(std::move(pictures)) {
     qApp->installNativeEventFilter(this);
 }
 
-LinuxTray::~LinuxTray() = default;
+const TrayPictures& LinuxTray::pictures() {
+    if (!pictures_) {
+        pictures_ = makePictures_();
+    }
+    return *pictures_;
+}
 
 bool LinuxTray::trayPresent() {
+    startWatching();
     // A D-Bus notification area is preferred: the icon is an item of our own there.
     dbusHost_ = statusNotifierHost();
     if (dbusHost_) {
@@ -160,8 +181,27 @@ void LinuxTray::setMenu(QMenu* menu) {
     }
 }
 
+void LinuxTray::firstIconDue() {
+    // An icon arriving in an X notification area closes a menu the user has just opened: it
+    // waits until the menu is gone.
+    if (QApplication::activePopupWidget() != nullptr) {
+        firstIcon_.start();
+        return;
+    }
+    firstIconMade_ = true;
+    if (wanted_) {
+        showIcon();
+    }
+}
+
 void LinuxTray::showIcon() {
     if (!dbusIcon_ && !xIcon_) {
+        if (!firstIconMade_) {
+            if (!firstIcon_.isActive()) {
+                firstIcon_.start();
+            }
+            return;
+        }
         if (watch_.isActive()) {
             return;
         }
@@ -171,7 +211,7 @@ void LinuxTray::showIcon() {
         }
         if (dbusHost_) {
             // A host that draws the menu itself reads it over D-Bus.
-            dbusIcon_ = std::make_unique<StatusNotifierItem>(pictures_.idle, pictures_.frames);
+            dbusIcon_ = std::make_unique<StatusNotifierItem>(pictures().idle, pictures().frames);
             connect(dbusIcon_.get(), &StatusNotifierItem::menuRequested, this,
                     &TrayService::menuRequested);
             dbusIcon_->setMenu(menu_);
@@ -182,7 +222,8 @@ void LinuxTray::showIcon() {
             xIcon_ = std::make_unique<QSystemTrayIcon>();
             connect(xIcon_.get(), &QSystemTrayIcon::activated, this,
                     [this](QSystemTrayIcon::ActivationReason reason) { activated(reason); });
-            xIcon_->setIcon(picture_ == kTrayIdle ? pictures_.idle : pictures_.frames.at(picture_));
+            xIcon_->setIcon(picture_ == kTrayIdle ? pictures().idle
+                                                  : pictures().frames.at(picture_));
             xIcon_->setToolTip(tip_);
         }
     }
@@ -225,7 +266,7 @@ void LinuxTray::apply(int picture, const QString& tip) {
         dbusIcon_->set(picture, tip);
     }
     if (xIcon_ && picture != picture_) {
-        xIcon_->setIcon(picture == kTrayIdle ? pictures_.idle : pictures_.frames.at(picture));
+        xIcon_->setIcon(picture == kTrayIdle ? pictures().idle : pictures().frames.at(picture));
     }
     if (xIcon_ && tip != tip_) {
         xIcon_->setToolTip(tip);

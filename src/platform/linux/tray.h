@@ -9,7 +9,9 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include <xcb/xcb.h>
 
@@ -27,7 +29,8 @@ struct TrayPictures {
 class LinuxTray : public TrayService, public QAbstractNativeEventFilter {
     Q_OBJECT
 public:
-    explicit LinuxTray(TrayPictures pictures);
+    // pictures: made when the icon is first shown, so a start does not wait for them.
+    explicit LinuxTray(std::function<TrayPictures()> pictures);
     ~LinuxTray() override;
     void add(int picture, const QString& tip) override;
     void modify(int picture, const QString& tip) override;
@@ -46,12 +49,16 @@ private Q_SLOTS:
     void watchAvailability();
 
 private:
+    void startWatching();
     bool trayPresent();
+    const TrayPictures& pictures();
     void showIcon();
+    void firstIconDue();
     void apply(int picture, const QString& tip);
     void activated(int reason);
 
-    TrayPictures pictures_;
+    std::function<TrayPictures()> makePictures_;
+    std::optional<TrayPictures> pictures_;
     std::unique_ptr<StatusNotifierItem> dbusIcon_;
     std::unique_ptr<QSystemTrayIcon> xIcon_;
     QPointer<QMenu> menu_;
@@ -62,7 +69,11 @@ private:
     // The notification area found last is a D-Bus one.
     bool dbusHost_ = false;
     QTimer watch_;
+    bool watching_ = false;
     QDBusServiceWatcher dbusWatcher_;
+    // The first icon waits until the program's first window is on screen.
+    QTimer firstIcon_;
+    bool firstIconMade_ = false;
     bool lastAvailable_ = false;
     // The window that owns the X tray selection, watched for its end.
     xcb_window_t xembedOwner_ = XCB_NONE;
