@@ -1,13 +1,32 @@
 #include "about/pictures.h"
 
+#include <QImageReader>
+
 #include <array>
+
+namespace {
+
+// Every picture is a PNG. Left to guess, Qt would load every image plugin to ask whether it
+// reads the file, which held the first window back by milliseconds.
+QImage png(const QString& file) {
+    QImageReader reader(file, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+}  // namespace
 
 QIcon idleIcon() {
     // Drawn for each size a panel or title bar asks for: scaled down, the clock's hands blur.
-    QIcon icon;
-    for (int size : {16, 22, 32, 48}) {
-        icon.addFile(QStringLiteral(":/images/tray-idle-%1.png").arg(size), QSize(size, size));
-    }
+    // Read once: every window and the tray show it.
+    static const QIcon icon = [] {
+        QIcon sizes;
+        for (int size : {16, 22, 32, 48}) {
+            sizes.addPixmap(
+                QPixmap::fromImage(png(QStringLiteral(":/images/tray-idle-%1.png").arg(size))));
+        }
+        return sizes;
+    }();
     return icon;
 }
 
@@ -17,7 +36,8 @@ QIcon trayFrame(int number) {
     static const std::array<QIcon, 4> frames = [] {
         std::array<QIcon, 4> icons;
         for (std::size_t i = 0; i < icons.size(); ++i) {
-            icons[i] = QIcon(QStringLiteral(":/images/tray-frame-%1.png").arg(i));
+            icons[i] =
+                QIcon(QPixmap::fromImage(png(QStringLiteral(":/images/tray-frame-%1.png").arg(i))));
         }
         return icons;
     }();
@@ -25,17 +45,17 @@ QIcon trayFrame(int number) {
 }
 
 QPixmap logoPicture() {
-    return QPixmap(QStringLiteral(":/images/logo.png"));
+    return QPixmap::fromImage(png(QStringLiteral(":/images/logo.png")));
 }
 
 QPixmap aboutBackground() {
-    return QPixmap(QStringLiteral(":/images/about-background.png"));
+    return QPixmap::fromImage(png(QStringLiteral(":/images/about-background.png")));
 }
 
 QPixmap lockEmblem() {
-    return QPixmap(QStringLiteral(":/images/lock-emblem.png"));
+    return QPixmap::fromImage(png(QStringLiteral(":/images/lock-emblem.png")));
 }
 
 QPixmap lockTile() {
-    return QPixmap(QStringLiteral(":/images/lock-tile.png"));
+    return QPixmap::fromImage(png(QStringLiteral(":/images/lock-tile.png")));
 }
