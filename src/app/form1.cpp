@@ -61,11 +61,13 @@ Form1::~Form1() = default;
 void Form1::fitUnitToScreen() {
     // The tallest window: with its menu bar and the window manager's frame it must fit the
     // height that panels leave free, so the unit follows the font only that far.
-    const QMargins frame = windowFrame();
+    // Asked first, the window manager answers about its frame while the fonts load.
+    askWindowFrame();
     QMenuBar probe;
     probe.addMenu(QStringLiteral("Archivo"));
-    const int room =
-        availableArea().height() - frame.top() - frame.bottom() - probe.sizeHint().height();
+    const int menuHeight = probe.sizeHint().height();
+    const QMargins frame = windowFrame();
+    const int room = availableArea().height() - frame.top() - frame.bottom() - menuHeight;
     if (room > 0) {
         limitPixelsPerTwip(room / static_cast<double>(kClientHeight));
     }

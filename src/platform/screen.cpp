@@ -47,15 +47,17 @@ bool windowManagerSupports(xcb_connection_t* connection, xcb_window_t root, xcb_
     return found;
 }
 
+// False once the window manager gave no answer: it is not asked again.
+bool answersFrameRequests = true;
+
 // Asks the window manager what frame it will put around a window not shown yet
-// (_NET_REQUEST_FRAME_EXTENTS), and waits a moment for the answer. A window manager that does
-// not handle the request, or gave no answer once, is not asked.
-std::optional<QMargins> askFrame(xcb_connection_t* connection, xcb_window_t id) {
+// (_NET_REQUEST_FRAME_EXTENTS); false when it does not handle the request or gave no answer once.
+bool requestFrame(xcb_connection_t* connection, xcb_window_t id) {
     const xcb_atom_t ask = x11Atom(connection, "_NET_REQUEST_FRAME_EXTENTS", false);
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-    static bool answers = windowManagerSupports(connection, root, ask);
-    if (!answers) {
-        return std::nullopt;
+    static const bool handled = windowManagerSupports(connection, root, ask);
+    if (!handled || !answersFrameRequests) {
+        return false;
     }
     xcb_client_message_event_t request{};
     request.response_type = XCB_CLIENT_MESSAGE;
@@ -66,16 +68,33 @@ std::optional<QMargins> askFrame(xcb_connection_t* connection, xcb_window_t id) 
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&request));
     xcb_flush(connection);
+    return true;
+}
+
+// Waits a moment for the answer to requestFrame. Looked for often: the window manager usually
+// answers within a millisecond, and the window waits for it.
+std::optional<QMargins> awaitFrame(xcb_connection_t* connection, xcb_window_t id) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(150);
     do {
         if (const auto frame = frameExtents(connection, id)) {
             return frame;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        std::this_thread::sleep_for(std::chrono::microseconds(250));
     } while (std::chrono::steady_clock::now() < deadline);
-    answers = false;
+    answersFrameRequests = false;
     return std::nullopt;
 }
+
+std::optional<QMargins> askFrame(xcb_connection_t* connection, xcb_window_t id) {
+    if (!requestFrame(connection, id)) {
+        return std::nullopt;
+    }
+    return awaitFrame(connection, id);
+}
+
+// The window asked about for windowFrame(), never shown, and its answer once read.
+xcb_window_t framedProbe = XCB_NONE;
+std::optional<QMargins> ordinaryFrame;
 
 // The frame around a top-level window: what Qt knows of a window on screen, else what the window
 // manager says it will be.
@@ -99,20 +118,34 @@ QMargins frameOf(QWidget* window) {
 
 }  // namespace
 
-QMargins windowFrame() {
-    static std::optional<QMargins> frame;
+void askWindowFrame() {
     xcb_connection_t* connection = x11Connection();
-    if (!frame && connection != nullptr) {
-        // A window of the plainest kind, never shown, only to be asked about.
-        const xcb_window_t probe = xcb_generate_id(connection);
-        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-        xcb_create_window(connection, XCB_COPY_FROM_PARENT, probe, root, 0, 0, 100, 100, 0,
-                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
-        frame = askFrame(connection, probe).value_or(QMargins());
-        xcb_destroy_window(connection, probe);
-        xcb_flush(connection);
+    if (framedProbe != XCB_NONE || ordinaryFrame || connection == nullptr) {
+        return;
     }
-    return frame.value_or(QMargins());
+    // A window of the plainest kind, only to be asked about.
+    framedProbe = xcb_generate_id(connection);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    xcb_create_window(connection, XCB_COPY_FROM_PARENT, framedProbe, root, 0, 0, 100, 100, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+    if (!requestFrame(connection, framedProbe)) {
+        xcb_destroy_window(connection, framedProbe);
+        xcb_flush(connection);
+        framedProbe = XCB_NONE;
+        ordinaryFrame = QMargins();
+    }
+}
+
+QMargins windowFrame() {
+    askWindowFrame();
+    if (!ordinaryFrame && framedProbe != XCB_NONE) {
+        xcb_connection_t* connection = x11Connection();
+        ordinaryFrame = awaitFrame(connection, framedProbe).value_or(QMargins());
+        xcb_destroy_window(connection, framedProbe);
+        xcb_flush(connection);
+        framedProbe = XCB_NONE;
+    }
+    return ordinaryFrame.value_or(QMargins());
 }
 
 QRect availableArea() {

@@ -10,7 +10,9 @@ class QWidget;
 void centreOnScreen(QWidget* window);
 
 // The frame a window manager puts around an ordinary window (its title bar and borders), as it
-// tells before any window is shown; none outside X11 or without an answer.
+// tells before any window is shown; none outside X11 or without an answer. askWindowFrame() puts
+// the question early, so the answer can come while the program does other work.
+void askWindowFrame();
 QMargins windowFrame();
 
 // The primary screen's area that panels leave free for windows.
