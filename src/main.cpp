@@ -10,6 +10,8 @@
 
 #include <QApplication>
 
+#include <thread>
+
 int main(int argc, char* argv[]) {
     if (const auto answered = answerCommandLine(argc, argv)) {
         return *answered;
@@ -22,7 +24,8 @@ int main(int argc, char* argv[]) {
     if (const auto refused = refuseOtherArguments(count, arguments.data())) {
         return *refused;
     }
-    StartupWarmUp warmUp;
+    // Joined when main() returns, before the application object goes.
+    std::jthread warmUp(loadFontsAndImagePlugins);
     installQtTranslations(app);
     installFitCheck(app);
     app.setOrganizationName(QStringLiteral("Nodavia"));

@@ -54,19 +54,11 @@ bool answersFrameRequests = true;
 // (_NET_REQUEST_FRAME_EXTENTS); false when it does not handle the request or gave no answer once.
 bool requestFrame(xcb_connection_t* connection, xcb_window_t id) {
     const xcb_atom_t ask = x11Atom(connection, "_NET_REQUEST_FRAME_EXTENTS", false);
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-    static const bool handled = windowManagerSupports(connection, root, ask);
+    static const bool handled = windowManagerSupports(connection, x11Root(connection), ask);
     if (!handled || !answersFrameRequests) {
         return false;
     }
-    xcb_client_message_event_t request{};
-    request.response_type = XCB_CLIENT_MESSAGE;
-    request.format = 32;
-    request.window = id;
-    request.type = ask;
-    xcb_send_event(connection, 0, root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&request));
+    x11AskWindowManager(connection, id, ask, {});
     xcb_flush(connection);
     return true;
 }
@@ -125,22 +117,20 @@ void askWindowFrame() {
     }
     // A window of the plainest kind, only to be asked about.
     framedProbe = xcb_generate_id(connection);
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-    xcb_create_window(connection, XCB_COPY_FROM_PARENT, framedProbe, root, 0, 0, 100, 100, 0,
-                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+    xcb_create_window(connection, XCB_COPY_FROM_PARENT, framedProbe, x11Root(connection), 0, 0, 100,
+                      100, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
     if (!requestFrame(connection, framedProbe)) {
-        xcb_destroy_window(connection, framedProbe);
-        xcb_flush(connection);
-        framedProbe = XCB_NONE;
         ordinaryFrame = QMargins();
     }
 }
 
 QMargins windowFrame() {
     askWindowFrame();
-    if (!ordinaryFrame && framedProbe != XCB_NONE) {
+    if (framedProbe != XCB_NONE) {
         xcb_connection_t* connection = x11Connection();
-        ordinaryFrame = awaitFrame(connection, framedProbe).value_or(QMargins());
+        if (!ordinaryFrame) {
+            ordinaryFrame = awaitFrame(connection, framedProbe).value_or(QMargins());
+        }
         xcb_destroy_window(connection, framedProbe);
         xcb_flush(connection);
         framedProbe = XCB_NONE;
